@@ -1,0 +1,7 @@
+#pragma once
+#include <windows.h>
+
+// The module that resources are loaded from. The process's own module until
+// someone (the system library loader, for one) makes another one current.
+HINSTANCE AfxGetResourceHandle();
+void AfxSetResourceHandle(HINSTANCE hInstResource);
