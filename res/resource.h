@@ -1,6 +1,10 @@
 // Resource ids of TAVIUpdata.exe.
 #pragma once
 
+#ifndef IDC_STATIC
+#define IDC_STATIC                   (-1)
+#endif
+
 #define IDD_ABOUTBOX                 100
 #define IDS_ABOUTBOX                 101
 #define IDD_TAVIUPDATA_DIALOG        102
