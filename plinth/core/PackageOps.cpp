@@ -1,0 +1,250 @@
+#include "PackageOps.h"
+
+#include "PackageCodes.h"
+#include "ZipReader.h"
+#include "ZipWriter.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <unordered_set>
+#include <vector>
+
+namespace plinth {
+
+const char* PackageCodeText(int code)
+{
+    switch (code) {
+    case kPkgCannotOpen: return "the package cannot be opened";
+    case kPkgNotZip: return "the package is not a ZIP archive, or its directory is damaged";
+    case kPkgUnsafeName: return "an entry name that the flat package format forbids";
+    case kPkgDuplicateName: return "two entries of the same name";
+    case kPkgUnsupportedMethod: return "an unsupported compression method";
+    case kPkgEncrypted: return "an encrypted entry";
+    case kPkgNoSpace: return "not enough free space in the target";
+    case kPkgCrcMismatch: return "CRC-32 mismatch";
+    case kPkgSizeMismatch: return "size mismatch";
+    case kPkgWriteError: return "the target cannot be written";
+    case kPkgBadArgument: return "a null or empty argument";
+    case kPkgReadError: return "the package cannot be read";
+    case kPkgDamagedData: return "damaged compressed data";
+    case kPkgNoSourceDir: return "the source folder cannot be listed";
+    case kPkgSourceReadError: return "a source file cannot be read";
+    default: return code >= 0 ? "success" : "unknown failure";
+    }
+}
+
+namespace {
+
+std::wstring StripTrailingSeparators(std::wstring path)
+{
+    while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) {
+        if (path.size() == 3 && path[1] == L':')
+            break; // keep "D:\"
+        path.pop_back();
+    }
+    return path;
+}
+
+bool IsDirectory(const std::wstring& path)
+{
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Free bytes for the caller on the volume of the path's nearest existing
+// directory; false when none can be asked.
+bool FreeSpaceFor(std::wstring dir, ULONGLONG& avail)
+{
+    for (int i = 0; i < 64 && !dir.empty(); ++i) {
+        if (IsDirectory(dir)) {
+            std::wstring q = dir;
+            if (q.back() != L'\\')
+                q += L'\\';
+            ULARGE_INTEGER a, total, freeBytes;
+            if (!GetDiskFreeSpaceExW(q.c_str(), &a, &total, &freeBytes))
+                return false;
+            avail = a.QuadPart;
+            return true;
+        }
+        std::size_t cut = dir.find_last_of(L"\\/");
+        if (cut == std::wstring::npos)
+            return false;
+        dir = StripTrailingSeparators(dir.substr(0, cut + 1));
+    }
+    return false;
+}
+
+std::wstring Join(const std::wstring& dir, const std::wstring& name)
+{
+    if (!dir.empty() && (dir.back() == L'\\' || dir.back() == L'/'))
+        return dir + name;
+    return dir + L"\\" + name;
+}
+
+} // namespace
+
+int UnpackPackage(const char* package, const char* target, std::atomic<int>& percent)
+{
+    if (!package || !target || !*package || !*target)
+        return kPkgBadArgument;
+    std::wstring pkg, dir;
+    if (!FromAnsi(package, pkg) || !FromAnsi(target, dir))
+        return kPkgBadArgument;
+    dir = StripTrailingSeparators(dir);
+    percent.store(0);
+
+    ZipReader reader;
+    int rc = reader.Open(pkg);
+    if (rc != 0)
+        return rc;
+    rc = reader.Check();
+    if (rc != 0)
+        return rc;
+    const std::vector<ZipEntry>& entries = reader.Entries();
+    const std::uint64_t total = reader.TotalSize();
+    ULONGLONG avail = 0;
+    if (FreeSpaceFor(dir, avail) && total > avail)
+        return kPkgNoSpace;
+    if (entries.empty()) {
+        percent.store(100);
+        return 0;
+    }
+
+    // Everything checked: from here on files are written, into dir only.
+    if (!IsDirectory(dir) && !CreateDirectoryW(dir.c_str(), nullptr) && !IsDirectory(dir))
+        return kPkgWriteError;
+
+    // Each entry goes to a temporary file first and replaces its file only
+    // when its size and CRC have proved right.
+    std::unordered_set<std::wstring> keys;
+    for (const ZipEntry& e : entries)
+        keys.insert(NameKey(e.name));
+    std::wstring tmpName = L"~plinth-unpack.tmp";
+    for (int i = 1; keys.count(NameKey(tmpName)); ++i)
+        tmpName = L"~plinth-unpack" + std::to_wstring(i) + L".tmp";
+    const std::wstring tmp = Join(dir, tmpName);
+
+    std::uint64_t done = 0;
+    int written = 0;
+    for (const ZipEntry& e : entries) {
+        const std::wstring dest = Join(dir, e.name);
+        DWORD tmpAttr = GetFileAttributesW(tmp.c_str());
+        if (tmpAttr != INVALID_FILE_ATTRIBUTES && (tmpAttr & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesW(tmp.c_str(), FILE_ATTRIBUTE_NORMAL);
+        HANDLE out = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (out == INVALID_HANDLE_VALUE)
+            return kPkgWriteError;
+        rc = reader.Extract(e, [&](const unsigned char* data, std::size_t size) {
+            while (size > 0) {
+                DWORD n = 0;
+                if (!WriteFile(out, data, static_cast<DWORD>(size), &n, nullptr) || n == 0)
+                    return false;
+                data += n;
+                size -= n;
+                done += n;
+            }
+            int p = total ? static_cast<int>(done * 100 / total) : 0;
+            percent.store(std::min(p, 99));
+            return true;
+        });
+        FILETIME mtime = ZipReader::EntryTime(e);
+        if (rc == 0 && !SetFileTime(out, nullptr, nullptr, &mtime))
+            rc = kPkgWriteError;
+        if (!CloseHandle(out) && rc == 0)
+            rc = kPkgWriteError;
+        if (rc == 0) {
+            DWORD attr = GetFileAttributesW(dest.c_str());
+            if (attr != INVALID_FILE_ATTRIBUTES) {
+                if (attr & FILE_ATTRIBUTE_DIRECTORY)
+                    rc = kPkgWriteError;
+                else if (attr & FILE_ATTRIBUTE_READONLY)
+                    SetFileAttributesW(dest.c_str(), attr & ~FILE_ATTRIBUTE_READONLY);
+            }
+        }
+        if (rc == 0 && !MoveFileExW(tmp.c_str(), dest.c_str(), MOVEFILE_REPLACE_EXISTING))
+            rc = kPkgWriteError;
+        if (rc != 0) {
+            DeleteFileW(tmp.c_str());
+            return rc;
+        }
+        ++written;
+    }
+    percent.store(100);
+    return written;
+}
+
+int PackFolder(const char* folder, const char* package, int level, std::atomic<int>& percent)
+{
+    if (!folder || !package || !*folder || !*package)
+        return kPkgBadArgument;
+    std::wstring dir, pkg;
+    if (!FromAnsi(folder, dir) || !FromAnsi(package, pkg))
+        return kPkgBadArgument;
+    dir = StripTrailingSeparators(dir);
+    percent.store(0);
+    if (!IsDirectory(dir))
+        return kPkgNoSourceDir;
+
+    wchar_t full[MAX_PATH * 2];
+    std::wstring pkgFull = GetFullPathNameW(pkg.c_str(), MAX_PATH * 2, full, nullptr) ? NameKey(full) : NameKey(pkg);
+
+    struct Source {
+        std::wstring name;
+        std::uint64_t size;
+    };
+    std::vector<Source> files;
+    std::unordered_set<std::wstring> keys;
+    std::uint64_t total = 0;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(Join(dir, L"*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : kPkgNoSourceDir;
+    int problem = 0;
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        std::wstring path = Join(dir, fd.cFileName);
+        if (GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, nullptr) && NameKey(full) == pkgFull)
+            continue; // the package being written
+        if (CheckEntryName(fd.cFileName) != NameProblem::NameOk)
+            problem = problem ? problem : kPkgUnsafeName;
+        else if (!keys.insert(NameKey(fd.cFileName)).second)
+            problem = problem ? problem : kPkgDuplicateName;
+        std::uint64_t size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+        files.push_back(Source{fd.cFileName, size});
+        total += size;
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    if (problem)
+        return problem;
+    std::sort(files.begin(), files.end(), [](const Source& a, const Source& b) { return a.name < b.name; });
+
+    ZipWriter writer;
+    writer.SetLevel(level);
+    if (!writer.Create(pkg))
+        return kPkgWriteError;
+    std::uint64_t done = 0;
+    for (const Source& f : files) {
+        int rc = writer.AddFile(Join(dir, f.name), f.name, [&](std::uint64_t read) {
+            std::uint64_t now = done + std::min(read, f.size);
+            int p = total ? static_cast<int>(now * 100 / total) : 0;
+            percent.store(std::max(percent.load(), std::min(p, 99)));
+        });
+        if (rc != 0) {
+            writer.Abort();
+            DeleteFileW(pkg.c_str());
+            return rc;
+        }
+        done += f.size;
+    }
+    if (!writer.Finish()) {
+        DeleteFileW(pkg.c_str());
+        return kPkgWriteError;
+    }
+    percent.store(100);
+    return static_cast<int>(files.size());
+}
+
+} // namespace plinth

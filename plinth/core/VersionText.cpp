@@ -1,0 +1,95 @@
+#include "VersionText.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace plinth {
+
+bool FileVersionText(const char* path, std::string& out)
+{
+    out = "0.0.0.0.0.0.0";
+    if (!path || !*path)
+        return false;
+    int n = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (n <= 0)
+        return false;
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path, -1, &wide[0], n);
+    wide.resize(static_cast<std::size_t>(n - 1));
+    return FileVersionText(wide, out);
+}
+
+bool FileVersionText(const std::wstring& path, std::string& out)
+{
+    out = "0.0.0.0.0.0.0";
+    if (path.empty())
+        return false;
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
+    if (size == 0)
+        return false;
+    std::vector<unsigned char> data(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
+        return false;
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT len = 0;
+    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &len) || !info ||
+        len < sizeof(VS_FIXEDFILEINFO) || info->dwSignature != 0xFEEF04BD)
+        return false;
+    WIN32_FILE_ATTRIBUTE_DATA attr;
+    SYSTEMTIME st = {};
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attr)) {
+        FILETIME local;
+        FileTimeToLocalFileTime(&attr.ftLastWriteTime, &local);
+        FileTimeToSystemTime(&local, &st);
+    }
+    char text[128];
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u.%u.%u.%u", HIWORD(info->dwFileVersionMS),
+                  LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS),
+                  st.wYear, st.wMonth, st.wDay);
+    out = text;
+    return true;
+}
+
+namespace {
+
+// The value of the part that starts at p (its leading digits), and the
+// position after the part's dot, or the end.
+unsigned long long NextPart(const char*& p)
+{
+    unsigned long long value = 0;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    while (*p >= '0' && *p <= '9') {
+        if (value < 100000000000000000ULL)
+            value = value * 10 + static_cast<unsigned>(*p - '0');
+        ++p;
+    }
+    while (*p && *p != '.')
+        ++p;
+    if (*p == '.')
+        ++p;
+    return value;
+}
+
+} // namespace
+
+int CompareVersionTexts(const char* a, const char* b)
+{
+    if (!a)
+        a = "";
+    if (!b)
+        b = "";
+    while (*a || *b) {
+        unsigned long long x = NextPart(a), y = NextPart(b);
+        if (x < y)
+            return -1;
+        if (x > y)
+            return 1;
+    }
+    return 0;
+}
+
+} // namespace plinth

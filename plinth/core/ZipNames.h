@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+
+// Entry names of a flat package: decoding from the bytes stored in the ZIP
+// and the rules that make a name acceptable. Shared by Plinth.dll (unpack,
+// compress) and tv2pack (create, verify), so both judge names alike.
+namespace plinth {
+
+// Why a decoded name is refused; NameOk when it is acceptable.
+enum class NameProblem {
+    NameOk,
+    Empty,
+    BadEncoding,     // not valid UTF-8 (flag set) or not valid code page 936
+    Separator,       // holds "/" or "\\"
+    DriveOrColon,    // holds ":"
+    DotName,         // "." or ".."
+    ControlChar,     // a character below 0x20 or 0x7F
+    ReservedDevice,  // CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without an extension
+    ForbiddenChar,   // one of * ? " < > |, which no Windows file name may hold
+    TrailingDotOrSpace, // Windows would drop it, so the file would get another name
+    TooLong,         // more than 255 characters
+    NotAnsi,         // no exact form in the ANSI code page, so the tool could not find it
+};
+
+const char* NameProblemText(NameProblem problem);
+
+// Decodes a stored name: UTF-8 when utf8 is set (general-purpose bit 11),
+// code page 936 otherwise. Answers false when the bytes are not valid.
+bool DecodeEntryName(const std::string& raw, bool utf8, std::wstring& out);
+
+// Checks a decoded name against the flat-format rules.
+NameProblem CheckEntryName(const std::wstring& name);
+
+// The name in the ANSI code page; false when it has no exact form there.
+bool ToAnsi(const std::wstring& name, std::string& out);
+bool FromAnsi(const std::string& text, std::wstring& out);
+
+// UTF-8 conversions.
+std::string ToUtf8(const std::wstring& text);
+
+// The key under which two names count as the same file (upper case).
+std::wstring NameKey(const std::wstring& name);
+
+} // namespace plinth

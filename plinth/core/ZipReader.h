@@ -1,0 +1,97 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ZipNames.h"
+
+// Streaming reader of a flat package, a standard ZIP archive (stored and
+// deflated entries, ZIP64 records). Nothing is held in memory beyond the
+// central directory's entries and two buffers of a few hundred KB.
+namespace plinth {
+
+struct ZipEntry {
+    std::string raw;          // the name's bytes as stored
+    bool utf8 = false;        // general-purpose bit 11, or taken from a Unicode path field
+    std::wstring name;        // the decoded name
+    std::string ansi;         // the name in the ANSI code page (when the name is acceptable)
+    NameProblem nameProblem = NameProblem::NameOk;
+    bool isDirectory = false; // a directory or a link, not a plain file
+    std::uint16_t versionMadeBy = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t method = 0;
+    std::uint16_t dosTime = 0;
+    std::uint16_t dosDate = 0;
+    std::uint32_t crc = 0;
+    std::uint64_t compSize = 0;
+    std::uint64_t size = 0;
+    std::uint64_t localOffset = 0;
+    std::uint64_t dataOffset = 0; // set by Check
+    std::uint32_t externalAttr = 0;
+    bool hasUnixTime = false;
+    std::int64_t unixTime = 0;    // modification time from the extended-timestamp field
+};
+
+struct ZipProblem {
+    int code;            // one of PackageCodes.h
+    int entry;           // index into Entries(), or -1 for the archive
+    std::string message; // plain English, with the entry's name in UTF-8
+};
+
+class ZipReader {
+public:
+    ZipReader() = default;
+    ~ZipReader();
+    ZipReader(const ZipReader&) = delete;
+    ZipReader& operator=(const ZipReader&) = delete;
+
+    // Opens the archive and reads its end record and central directory.
+    // Answers 0, kPkgCannotOpen or kPkgNotZip (problem() tells more).
+    int Open(const std::wstring& path);
+    void Close();
+
+    // Checks every entry: name, duplicates, method, encryption, local header,
+    // data within the file. Answers 0 or the code of the first problem; when
+    // all is given, every problem found is appended to it.
+    int Check(std::vector<ZipProblem>* all = nullptr);
+
+    const std::vector<ZipEntry>& Entries() const { return m_entries; }
+    std::uint64_t TotalSize() const { return m_totalSize; }
+    const std::string& Problem() const { return m_problem; }
+
+    // Streams the entry's uncompressed data to the sink in chunks and checks
+    // its size and CRC-32. The sink answers false to stop (kPkgWriteError).
+    // Answers 0 or a code. Check must have succeeded for the entry.
+    using Sink = std::function<bool(const unsigned char* data, std::size_t size)>;
+    int Extract(const ZipEntry& entry, const Sink& sink);
+
+    // The entry's modification time: the extended-timestamp field when present,
+    // else the DOS time read as local time.
+    static FILETIME EntryTime(const ZipEntry& entry);
+
+private:
+    bool ReadAt(std::uint64_t offset, void* buffer, std::size_t size);
+    int ReadCentralDirectory();
+    int Fail(int code, const std::string& message);
+
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    std::uint64_t m_fileSize = 0;
+    std::uint64_t m_cdOffset = 0;
+    std::uint64_t m_cdSize = 0;
+    std::uint64_t m_entryCount = 0;
+    std::uint64_t m_totalSize = 0;
+    std::vector<ZipEntry> m_entries;
+    std::string m_problem;
+};
+
+// Unix time (seconds) and FILETIME.
+FILETIME UnixTimeToFileTime(std::int64_t t);
+std::int64_t FileTimeToUnixTime(const FILETIME& ft);
+// DOS date and time (local time) and FILETIME.
+FILETIME DosTimeToFileTime(std::uint16_t dosDate, std::uint16_t dosTime);
+void FileTimeToDosTime(const FILETIME& ft, std::uint16_t& dosDate, std::uint16_t& dosTime);
+
+} // namespace plinth
