@@ -1,0 +1,6 @@
+#pragma once
+#include "CWnd.h"
+
+// An edit control.
+class CEdit : public CWnd {
+};

@@ -1,0 +1,13 @@
+#pragma once
+#include "CGdiObject.h"
+
+class CPen : public CGdiObject {
+public:
+    CPen() = default;
+    CPen(int nPenStyle, int nWidth, COLORREF crColor) { CreatePen(nPenStyle, nWidth, crColor); }
+
+    static CPen* FromHandle(HPEN hPen) { return AfxTemporaryGdiObject<CPen>(hPen); }
+    operator HPEN() const { return static_cast<HPEN>(m_hObject); }
+
+    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor) { return Attach(::CreatePen(nPenStyle, nWidth, crColor)); }
+};

@@ -1,0 +1,6 @@
+#pragma once
+#include "CWnd.h"
+
+// A static control.
+class CStatic : public CWnd {
+};

@@ -1,0 +1,197 @@
+#include "CString.h"
+#include "AfxResource.h"
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+bool IsTrimmedSpace(char ch)
+{
+    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\v' || ch == '\f';
+}
+}
+
+size_t CString::NextChar(size_t nIndex) const
+{
+    if (IsDBCSLeadByte(static_cast<BYTE>(m_str[nIndex])) && nIndex + 1 < m_str.size())
+        return nIndex + 2;
+    return nIndex + 1;
+}
+
+void CString::Format(LPCSTR pszFormat, ...)
+{
+    va_list args;
+    va_start(args, pszFormat);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, pszFormat, copy);
+    va_end(copy);
+    if (n < 0) {
+        m_str.clear();
+    } else {
+        std::vector<char> buffer(static_cast<size_t>(n) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), pszFormat, args);
+        m_str.assign(buffer.data(), static_cast<size_t>(n));
+    }
+    va_end(args);
+}
+
+BOOL CString::LoadString(UINT nID)
+{
+    // LoadStringA gives no hint of the full length, so grow until it fits.
+    for (int size = 256; size <= 65536; size *= 4) {
+        std::vector<char> buffer(size);
+        const int n = ::LoadStringA(AfxGetResourceHandle(), nID, buffer.data(), size);
+        if (n < size - 1) {
+            m_str.assign(buffer.data(), n);
+            return n > 0;
+        }
+    }
+    return FALSE;
+}
+
+int CString::Replace(LPCSTR pszOld, LPCSTR pszNew)
+{
+    const size_t oldLen = pszOld ? std::strlen(pszOld) : 0;
+    if (oldLen == 0)
+        return 0;
+    const std::string replacement = pszNew ? pszNew : "";
+    std::string result;
+    int count = 0;
+    size_t i = 0;
+    while (i < m_str.size()) {
+        if (m_str.compare(i, oldLen, pszOld) == 0) {
+            result += replacement;
+            i += oldLen;
+            ++count;
+        } else {
+            const size_t next = NextChar(i);
+            result.append(m_str, i, next - i);
+            i = next;
+        }
+    }
+    m_str.swap(result);
+    return count;
+}
+
+int CString::Replace(char chOld, char chNew)
+{
+    int count = 0;
+    for (size_t i = 0; i < m_str.size(); i = NextChar(i)) {
+        if (m_str[i] == chOld) {
+            m_str[i] = chNew;
+            ++count;
+        }
+    }
+    return count;
+}
+
+CString& CString::TrimLeft()
+{
+    size_t i = 0;
+    while (i < m_str.size() && IsTrimmedSpace(m_str[i]))
+        ++i;
+    m_str.erase(0, i);
+    return *this;
+}
+
+CString& CString::TrimRight()
+{
+    // Only whole characters: walk forward, remembering where trailing spaces began.
+    size_t keep = 0;
+    for (size_t i = 0; i < m_str.size(); i = NextChar(i)) {
+        if (!IsTrimmedSpace(m_str[i]))
+            keep = NextChar(i);
+    }
+    m_str.erase(keep);
+    return *this;
+}
+
+CString& CString::MakeUpper()
+{
+    if (!m_str.empty())
+        ::CharUpperBuffA(&m_str[0], static_cast<DWORD>(m_str.size()));
+    return *this;
+}
+
+int CString::CompareNoCase(LPCSTR psz) const
+{
+    CString a(*this);
+    CString b(psz);
+    a.MakeUpper();
+    b.MakeUpper();
+    return std::strcmp(a, b);
+}
+
+CString CString::Left(int nCount) const
+{
+    if (nCount < 0)
+        nCount = 0;
+    return CString(m_str.substr(0, static_cast<size_t>(nCount)).c_str());
+}
+
+CString CString::Right(int nCount) const
+{
+    if (nCount < 0)
+        nCount = 0;
+    if (nCount >= GetLength())
+        return *this;
+    return CString(m_str.substr(m_str.size() - static_cast<size_t>(nCount)).c_str());
+}
+
+CString CString::Mid(int nFirst) const
+{
+    return Mid(nFirst, GetLength());
+}
+
+CString CString::Mid(int nFirst, int nCount) const
+{
+    if (nFirst < 0)
+        nFirst = 0;
+    if (nCount < 0 || nFirst >= GetLength())
+        return CString();
+    return CString(m_str.substr(static_cast<size_t>(nFirst), static_cast<size_t>(nCount)).c_str());
+}
+
+int CString::Find(char ch, int nStart) const
+{
+    const char text[2] = {ch, '\0'};
+    return Find(text, nStart);
+}
+
+int CString::Find(LPCSTR pszSub, int nStart) const
+{
+    if (!pszSub || nStart < 0)
+        return -1;
+    const size_t subLen = std::strlen(pszSub);
+    for (size_t i = 0; i < m_str.size(); i = NextChar(i)) {
+        if (i >= static_cast<size_t>(nStart) && m_str.compare(i, subLen, pszSub) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int CString::ReverseFind(char ch) const
+{
+    int found = -1;
+    for (size_t i = 0; i < m_str.size(); i = NextChar(i)) {
+        if (m_str[i] == ch)
+            found = static_cast<int>(i);
+    }
+    return found;
+}
+
+LPSTR CString::GetBuffer(int nMinLength)
+{
+    if (nMinLength > GetLength())
+        m_str.resize(static_cast<size_t>(nMinLength));
+    return &m_str[0];
+}
+
+void CString::ReleaseBuffer(int nNewLength)
+{
+    if (nNewLength < 0)
+        nNewLength = static_cast<int>(std::strlen(m_str.c_str()));
+    m_str.resize(static_cast<size_t>(nNewLength));
+}

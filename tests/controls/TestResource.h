@@ -1,0 +1,18 @@
+#pragma once
+
+#define IDD_TEST          100
+#define IDD_BACKGROUND    101
+#define IDC_BUTTON1       1001
+#define IDC_BUTTON2       1002
+#define IDC_CHECK         1003
+#define IDC_DEFAULT       1004
+#define IDC_LABEL         1005
+#define IDC_EDIT          1006
+#define IDC_RUNICON       1007
+#define IDC_RUNICON_TALL  1008
+#define IDS_GREETING      200
+#define IDS_EMPTY_UNUSED  201
+#define IDI_FRAME_RED     300
+#define IDI_FRAME_GREEN   301
+#define IDI_FRAME_BLUE    302
+#define IDB_QUADRANTS     400
