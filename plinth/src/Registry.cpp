@@ -28,9 +28,8 @@ PLINTH_API int __stdcall DeleteKey(HKEY hRoot, const char* pszSubKey)
 {
     if (!hRoot || !pszSubKey || !*pszSubKey)
         return -1;
+    // The key itself goes with its subkeys and values.
     LONG rc = RegDeleteTreeA(hRoot, pszSubKey);
-    if (rc == ERROR_SUCCESS)
-        rc = RegDeleteKeyA(hRoot, pszSubKey);
     return rc == ERROR_SUCCESS ? 1 : Fail(rc);
 }
 
@@ -85,7 +84,7 @@ PLINTH_API int __stdcall GetQueryValueS(HKEY hRoot, const char* pszSubKey, const
     pszValue[0] = '\0';
     char buffer[PLINTH_TEXT_OUT];
     DWORD size = sizeof buffer;
-    LONG rc = RegGetValueA(hRoot, pszSubKey, pszName, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, buffer, &size);
+    LONG rc = RegGetValueA(hRoot, pszSubKey, pszName, RRF_RT_REG_SZ, nullptr, buffer, &size);
     if (rc == ERROR_MORE_DATA)
         return -4;
     if (rc != ERROR_SUCCESS)

@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Shared by the tests of Plinth.dll: the project's library is installed into
+// the system directory and loaded through the facade for the whole program.
+namespace plinthtest {
+
+// The directory of the test program (the build's bin directory).
+std::string ProgramDirectory();
+
+// A fresh, empty directory under the temporary directory, removed with its
+// files (read-only ones too) and subdirectories when the object goes.
+class TempDir {
+public:
+    explicit TempDir(const char* tag);
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
+
+private:
+    std::string m_path;
+};
+
+void RemoveTree(const std::string& path);
+
+// Writes a file with the given bytes; answers whether it worked.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+bool FileExists(const std::string& path);
+// Number of entries (files and directories) in a directory, "." and ".." aside.
+int CountEntries(const std::string& dir);
+
+// Runs a program of the bin directory with arguments; answers its exit code
+// and captures its standard output and error together.
+int RunProgram(const std::string& commandLine, std::string* output = nullptr);
+
+} // namespace plinthtest
