@@ -28,7 +28,7 @@ void CDC::DeleteTempMap()
 
 BOOL CDC::Attach(HDC hDC)
 {
-    if (!hDC)
+    if (!hDC || m_hDC)
         return FALSE;
     m_hDC = m_hAttribDC = hDC;
     return TRUE;
@@ -43,7 +43,13 @@ HDC CDC::Detach()
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC)
 {
-    return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr));
+    HDC hDC = ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr);
+    if (!Attach(hDC)) {
+        if (hDC)
+            ::DeleteDC(hDC);
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CDC::DeleteDC()
@@ -53,7 +59,7 @@ BOOL CDC::DeleteDC()
     return ::DeleteDC(Detach());
 }
 
-HGDIOBJ CDC::SelectHandle(HGDIOBJ hObject)
+HGDIOBJ CDC::SelectObject(HGDIOBJ hObject)
 {
     HGDIOBJ hOld = nullptr;
     if (m_hDC != m_hAttribDC && m_hDC)
@@ -65,22 +71,22 @@ HGDIOBJ CDC::SelectHandle(HGDIOBJ hObject)
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap)
 {
-    return CBitmap::FromHandle(static_cast<HBITMAP>(SelectHandle(pBitmap->m_hObject)));
+    return CBitmap::FromHandle(static_cast<HBITMAP>(SelectObject(pBitmap->m_hObject)));
 }
 
 CBrush* CDC::SelectObject(CBrush* pBrush)
 {
-    return CBrush::FromHandle(static_cast<HBRUSH>(SelectHandle(pBrush->m_hObject)));
+    return CBrush::FromHandle(static_cast<HBRUSH>(SelectObject(pBrush->m_hObject)));
 }
 
 CPen* CDC::SelectObject(CPen* pPen)
 {
-    return CPen::FromHandle(static_cast<HPEN>(SelectHandle(pPen->m_hObject)));
+    return CPen::FromHandle(static_cast<HPEN>(SelectObject(pPen->m_hObject)));
 }
 
 CFont* CDC::SelectObject(CFont* pFont)
 {
-    return CFont::FromHandle(static_cast<HFONT>(SelectHandle(pFont->m_hObject)));
+    return CFont::FromHandle(static_cast<HFONT>(SelectObject(pFont->m_hObject)));
 }
 
 COLORREF CDC::SetTextColor(COLORREF crColor)

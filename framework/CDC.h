@@ -24,6 +24,7 @@ public:
     static CDC* FromHandle(HDC hDC);
     static void DeleteTempMap();
 
+    // FALSE if a DC is held already.
     BOOL Attach(HDC hDC);
     HDC Detach();
     BOOL CreateCompatibleDC(CDC* pDC);
@@ -33,6 +34,7 @@ public:
     BOOL IsPrinting() const { return m_bPrinting; }
 
     // Each returns the object that was selected before.
+    HGDIOBJ SelectObject(HGDIOBJ hObject);
     CBitmap* SelectObject(CBitmap* pBitmap);
     CBrush* SelectObject(CBrush* pBrush);
     CPen* SelectObject(CPen* pPen);
@@ -74,7 +76,4 @@ public:
 
 protected:
     BOOL m_bPrinting = FALSE;
-
-private:
-    HGDIOBJ SelectHandle(HGDIOBJ hObject);
 };

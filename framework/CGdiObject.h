@@ -15,6 +15,7 @@ public:
     CGdiObject& operator=(const CGdiObject&) = delete;
 
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
+    // Takes ownership, releasing the object held before.
     BOOL Attach(HGDIOBJ hObject);
     HGDIOBJ Detach();
     BOOL DeleteObject();

@@ -61,7 +61,12 @@ public:
     BOOL DestroyWindow();
 
     // Painting and timers
-    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    // Without a window there is nothing to repaint (a NULL handle would mean the whole screen).
+    void Invalidate(BOOL bErase = TRUE)
+    {
+        if (m_hWnd)
+            ::InvalidateRect(m_hWnd, nullptr, bErase);
+    }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr)
     {
