@@ -38,7 +38,7 @@ echo "Info-ZIP zip -r (folders) -> refused, nothing written"
 "$wine_exec" "$bin/tv2pack.exe" create "$(winpath "$work/t.tv2bck")" --root 'D:\TAVI' "$(winpath "$work/src")" >/dev/null \
   || fail "tv2pack create"
 unzip -tq "$work/t.tv2bck" || fail "unzip -t found errors in tv2pack's package"
-listing=$(unzip -Z1 "$work/t.tv2bck" | sort | tr '\n' ' ')
+listing=$(unzip -Z1 "$work/t.tv2bck" | LC_ALL=C sort | tr '\n' ' ')
 [ "$listing" = "TAVIBK.cfg a.txt log.txt noise.bin " ] || fail "unzip lists: $listing"
 echo "tv2pack -> unzip -t: no errors; entries: $listing"
 echo "1 passed, 0 failed"
