@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 const UINT BUTTON_TYPE_MASK = 0x1F;
@@ -13,6 +14,26 @@ const COLORREF BLACK = RGB(0, 0, 0);
 HANDLE LoadResourceImage(int nId, UINT uType)
 {
     return ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nId), uType, 0, 0, 0);
+}
+
+// SetPixel writes no alpha. An icon with an alpha channel would show only the
+// pixels left unchanged (its black ones), so the grey copy takes the original's alpha.
+void CopyAlpha(HDC hDC, HBITMAP hFrom, HBITMAP hTo, int w, int h)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = w;
+    bmi.bmiHeader.biHeight = -h;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> from(static_cast<size_t>(w) * h), to(from.size());
+    if (!::GetDIBits(hDC, hFrom, 0, h, from.data(), &bmi, DIB_RGB_COLORS) ||
+        !::GetDIBits(hDC, hTo, 0, h, to.data(), &bmi, DIB_RGB_COLORS))
+        return;
+    for (size_t i = 0; i < to.size(); ++i)
+        to[i] = (to[i] & 0x00FFFFFF) | (from[i] & 0xFF000000);
+    ::SetDIBits(hDC, hTo, 0, h, to.data(), &bmi, DIB_RGB_COLORS);
 }
 
 // An icon's size is twice its hot spot, which sits in its centre.
@@ -829,6 +850,8 @@ HICON CImageButton::MakeGrayIcon(HICON hIcon)
             }
             dcGray.SelectObject(pOldGray);
             dcColor.SelectObject(hOldColor);
+            if (bm.bmBitsPixel == 32)
+                CopyAlpha(dcWindow.m_hDC, ii.hbmColor, bmpGray, w, h);
 
             // The icon's own mask keeps its transparency.
             ICONINFO gray = {TRUE, 0, 0, ii.hbmMask, static_cast<HBITMAP>(bmpGray)};

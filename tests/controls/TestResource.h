@@ -2,6 +2,7 @@
 
 #define IDD_TEST          100
 #define IDD_BACKGROUND    101
+#define IDD_SINGLE        102
 #define IDC_BUTTON1       1001
 #define IDC_BUTTON2       1002
 #define IDC_CHECK         1003
@@ -15,4 +16,5 @@
 #define IDI_FRAME_RED     300
 #define IDI_FRAME_GREEN   301
 #define IDI_FRAME_BLUE    302
+#define IDI_MIXED         303
 #define IDB_QUADRANTS     400

@@ -18,6 +18,27 @@ def icon(path, rgb):
         f.write(image)
 
 
+def mixed_icon(path):
+    """16 x 16, 32-bit with alpha: rows 0-3 transparent, 4-9 red, 10-15 black."""
+    size = 16
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    pixels = b''
+    mask = b''
+    for y in reversed(range(size)):
+        if y < 4:
+            pixels += bytes([0, 0, 0, 0]) * size
+            mask += bytes([0xFF, 0xFF, 0, 0])
+        else:
+            px = bytes([0, 0, 255, 255]) if y < 10 else bytes([0, 0, 0, 255])
+            pixels += px * size
+            mask += bytes(4)
+    image = header + pixels + mask
+    with open(path, 'wb') as f:
+        f.write(struct.pack('<HHH', 0, 1, 1))
+        f.write(struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(image), 22))
+        f.write(image)
+
+
 def quadrants(path):
     w, h = 16, 12
     colours = {(0, 0): (255, 0, 0), (1, 0): (0, 255, 0), (0, 1): (0, 0, 255), (1, 1): (255, 255, 0)}
@@ -40,4 +61,5 @@ out = sys.argv[1]
 icon(f'{out}/frame_red.ico', (255, 0, 0))
 icon(f'{out}/frame_green.ico', (0, 255, 0))
 icon(f'{out}/frame_blue.ico', (0, 0, 255))
+mixed_icon(f'{out}/mixed.ico')
 quadrants(f'{out}/quadrants.bmp')
