@@ -1,0 +1,9 @@
+#include "AfxAppInit.h"
+
+void AfxEnableControlContainer()
+{
+}
+
+void Enable3dControlsStatic()
+{
+}

@@ -1,0 +1,75 @@
+// Closing: Esc closes after the short wait, Enter does not close, and a close
+// in the middle of a run lets the run's library call finish first.
+#include "AppTest.h"
+
+#include <commctrl.h>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// A key as the dialog's own message loop receives it.
+void PressKey(HWND hDialog, WORD wKey)
+{
+    ::PostMessageA(hDialog, WM_KEYDOWN, wKey, 1);
+    ::PostMessageA(hDialog, WM_KEYUP, wKey, 0xC0000001);
+}
+
+// Many files, so that the unpack takes a while.
+constexpr int kManyFiles = 1500;
+
+std::string ManyFileName(int n)
+{
+    char szName[32];
+    snprintf(szName, sizeof szName, "f%04d.txt", n);
+    return szName;
+}
+
+} // namespace
+
+TEST_F(AppTest, EnterDoesNotCloseAndEscClosesAfterTheWait)
+{
+    AppProcess app;
+    const HWND hMain = app.WaitForMainWindow();
+    ASSERT_NE(hMain, nullptr);
+
+    PressKey(hMain, VK_RETURN);
+    EXPECT_FALSE(app.WaitForExit(1500));
+    EXPECT_TRUE(::IsWindowVisible(hMain));
+
+    PressKey(hMain, VK_ESCAPE);
+    const DWORD dwStart = ::GetTickCount();
+    ASSERT_TRUE(app.WaitForExit(3000));
+    // No worker runs, so the close waits its full 500 ms.
+    EXPECT_GE(::GetTickCount() - dwStart, 500u);
+    EXPECT_EQ(app.ExitCode(), 0u);
+}
+
+TEST_F(AppTest, CloseDuringTheUnpackWaitsForTheWorkerAndDoesNotCrash)
+{
+    const std::string source = std::string(kScratch) + "\\src-many";
+    for (int n = 0; n < kManyFiles; ++n)
+        WriteFileText(source + "\\Data\\" + ManyFileName(n), "file " + std::to_string(n));
+    const std::string package = std::string(kScratch) + "\\pkg\\many.tv2bck";
+    MakeDirectories(std::string(kScratch) + "\\pkg");
+    ASSERT_EQ(BuildPackage(package, InstallRoot(), source, "many"), 0u);
+
+    AppProcess app(Quoted(package) + " 1 0");
+    const HWND hMain = app.WaitForMainWindow();
+    ASSERT_NE(hMain, nullptr);
+    ASSERT_TRUE(WaitForStatus(hMain, "正在解压更新数据,若更新包大,时间较长,请等待..."));
+    const HWND hProgress = ::GetDlgItem(hMain, IDC_PROGRESS);
+    DWORD_PTR dwPos = 0;
+    ::SendMessageTimeoutA(hProgress, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000, &dwPos);
+    ::PostMessageA(hMain, WM_CLOSE, 0, 0);
+    // Only meaningful while the unpack is still under way.
+    ASSERT_LT(dwPos, 100u);
+
+    ASSERT_TRUE(app.WaitForExit(60000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+    // The unpack ran to its end before the process went; the run then stopped
+    // instead of installing.
+    for (int n : {0, kManyFiles / 2, kManyFiles - 1})
+        EXPECT_TRUE(FileExists(StagingDirectory() + "\\" + ManyFileName(n))) << n;
+    EXPECT_FALSE(DirectoryExists(InstallRoot() + "\\Data"));
+}

@@ -1,0 +1,72 @@
+// Command-line starts: the run starts by itself, and argument 3 decides
+// whether the tool closes by itself afterwards.
+#include "AppTest.h"
+
+namespace {
+const char kFinished[] = "更新完成";
+}
+
+TEST_F(AppTest, CommandLineRunInstallsThePackageAndClosesByItself)
+{
+    const std::string package = MakeSamplePackage("first");
+    AppProcess app(Quoted(package) + " 1 1");
+    const HWND hMain = app.WaitForMainWindow();
+    ASSERT_NE(hMain, nullptr);
+    // The package controls are hidden from the start.
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hMain, IDC_BTN_UPGRADE)));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hMain, IDC_EDT_PATH)));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hMain, IDC_STC_PATH_LABEL)));
+
+    ASSERT_TRUE(WaitForStatus(hMain, kFinished));
+    const DWORD dwFinished = ::GetTickCount();
+    const std::string log = DlgItemText(hMain, IDC_EDT_LOG);
+    EXPECT_NE(log.find("升级包名称:first"), std::string::npos) << log;
+    EXPECT_NE(log.find("a.txt 已更新..."), std::string::npos) << log;
+    EXPECT_NE(log.find("b.ini 已更新..."), std::string::npos) << log;
+
+    // Timer 2 notices the end within a second; the close then waits 500 ms.
+    ASSERT_TRUE(app.WaitForExit(3000));
+    const DWORD dwClosing = ::GetTickCount() - dwFinished;
+    EXPECT_GE(dwClosing, 450u);
+    EXPECT_LE(dwClosing, 2200u);
+    EXPECT_EQ(app.ExitCode(), 0u);
+
+    EXPECT_EQ(ReadFileText(InstallRoot() + "\\Data\\a.txt"), "a of first");
+    EXPECT_EQ(ReadFileText(InstallRoot() + "\\Bin\\b.ini"), "[b]\r\nfrom=first\r\n");
+    EXPECT_FALSE(DirectoryExists(StagingDirectory()));
+}
+
+TEST_F(AppTest, ArgumentsZeroAndZeroShowNoFileLinesAndKeepTheWindowOpen)
+{
+    const std::string package = MakeSamplePackage("quiet");
+    AppProcess app(Quoted(package) + " 0 0");
+    const HWND hMain = app.WaitForMainWindow();
+    ASSERT_NE(hMain, nullptr);
+    ASSERT_TRUE(WaitForStatus(hMain, kFinished));
+    EXPECT_EQ(ReadFileText(InstallRoot() + "\\Data\\a.txt"), "a of quiet");
+
+    // Past two ticks of timer 2 the window is still there, with its result.
+    ::Sleep(2500);
+    ASSERT_TRUE(app.IsRunning());
+    EXPECT_TRUE(::IsWindowVisible(hMain));
+    EXPECT_EQ(DlgItemText(hMain, IDC_STC_STATUS), kFinished);
+    const std::string log = DlgItemText(hMain, IDC_EDT_LOG);
+    EXPECT_NE(log.find("升级包名称:quiet"), std::string::npos) << log;
+    EXPECT_EQ(log.find("已更新"), std::string::npos) << log;
+
+    // The operator closes it.
+    ::PostMessageA(hMain, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app.WaitForExit(3000));
+}
+
+TEST_F(AppTest, FailedCommandLineRunStillClosesByItself)
+{
+    AppProcess app(Quoted(std::string(kScratch) + "\\pkg\\missing.tv2bck") + " 1 1");
+    const HWND hMain = app.WaitForMainWindow();
+    ASSERT_NE(hMain, nullptr);
+    ASSERT_TRUE(WaitForStatus(hMain, "解压数据出现异常,请重试!"));
+    const DWORD dwFailed = ::GetTickCount();
+    ASSERT_TRUE(app.WaitForExit(3000));
+    EXPECT_LE(::GetTickCount() - dwFailed, 2200u);
+    EXPECT_EQ(app.ExitCode(), 0u);
+}

@@ -1,0 +1,95 @@
+// The system library at start-up: the message when it is missing, and the
+// copy of the master copy into the system directory.
+#include "AppTest.h"
+
+#include <vector>
+
+namespace {
+
+const char kMasterDir[] = "D:\\TAVI\\System\\BIN";
+
+// The text of a message box: its one non-empty static.
+std::string MessageBoxText(HWND hBox)
+{
+    std::string text;
+    for (HWND hChild = ::FindWindowExA(hBox, nullptr, "Static", nullptr); hChild && text.empty();
+         hChild = ::FindWindowExA(hBox, hChild, "Static", nullptr))
+        text = WindowText(hChild);
+    return text;
+}
+
+} // namespace
+
+class StartupLibraryTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        m_master = std::string(kMasterDir) + "\\plinth.dll";
+        m_saved = std::string(kScratch) + "\\master.saved";
+        m_bHadMaster = ::CopyFileA(m_master.c_str(), m_saved.c_str(), FALSE) != FALSE;
+        MakeDirectories(kMasterDir);
+    }
+    void TearDown() override
+    {
+        if (m_bHadMaster)
+            ::CopyFileA(m_saved.c_str(), m_master.c_str(), FALSE);
+        else
+            ::DeleteFileA(m_master.c_str());
+        InstallSystemLibrary();
+        AppTest::TearDown();
+    }
+
+    static void Close(AppProcess& app, HWND hMain)
+    {
+        ::PostMessageA(hMain, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(app.WaitForExit(3000));
+    }
+
+    std::string m_master;
+    std::string m_saved;
+    bool m_bHadMaster = false;
+};
+
+TEST_F(StartupLibraryTest, MissingLibraryIsReportedAndCopiedFromTheMasterForTheNextStart)
+{
+    ASSERT_TRUE(RemoveSystemLibrary());
+    ASSERT_TRUE(::CopyFileA((BinDirectory() + "Plinth.dll").c_str(), m_master.c_str(), FALSE));
+
+    {
+        AppProcess app;
+        HWND hBox = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (hBox = app.FindOtherDialog("TAVIUpdata")) != nullptr; }, 10000));
+        EXPECT_EQ(MessageBoxText(hBox), "Plinth.dll 加载错误或者没有该文件！");
+        // The copy comes after the message: the library was looked for first.
+        EXPECT_FALSE(FileExists(SystemLibraryPath()));
+        ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+
+        const HWND hMain = app.WaitForMainWindow();
+        ASSERT_NE(hMain, nullptr);
+        EXPECT_EQ(DlgItemText(hMain, IDC_STC_VERSION), "");
+        EXPECT_EQ(ReadFileText(SystemLibraryPath()), ReadFileText(m_master));
+        Close(app, hMain);
+    }
+
+    // The next start loads the copy.
+    AppProcess app;
+    const HWND hMain = app.WaitForMainWindow();
+    ASSERT_NE(hMain, nullptr);
+    EXPECT_EQ(app.FindOtherDialog("TAVIUpdata"), nullptr);
+    EXPECT_EQ(DlgItemText(hMain, IDC_STC_VERSION).rfind("版本:", 0), 0u);
+    Close(app, hMain);
+}
+
+TEST_F(StartupLibraryTest, LibraryAlreadyInTheSystemDirectoryIsNeverReplaced)
+{
+    WriteFileText(m_master, "a master copy that differs");
+    const std::string installed = ReadFileText(SystemLibraryPath());
+
+    AppProcess app;
+    const HWND hMain = app.WaitForMainWindow();
+    ASSERT_NE(hMain, nullptr);
+    EXPECT_EQ(DlgItemText(hMain, IDC_STC_VERSION).rfind("版本:", 0), 0u);
+    Close(app, hMain);
+    EXPECT_EQ(ReadFileText(SystemLibraryPath()), installed);
+}
