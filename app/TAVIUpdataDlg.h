@@ -1,0 +1,139 @@
+#pragma once
+#include <windows.h>
+#include <atomic>
+
+#include "BDialog.h"
+#include "CButton.h"
+#include "CEdit.h"
+#include "CProgressCtrl.h"
+#include "CStatic.h"
+#include "CString.h"
+#include "ImageButton.h"
+#include "MyRunIcon.h"
+#include "PlinthLoader.h"
+#include "resource.h"
+
+class CPackageConfig;
+
+// Shared by the dialog and the update worker for the life of the process. The
+// dialog writes the inputs before it starts a worker; the worker publishes its
+// end in the order g_bThreadEnd, g_hUpdateThread, upgrade button, g_bUpdateDone.
+extern char g_szPackagePath[500];            // the package's full path
+extern char g_szUpdateDir[500];              // its directory, without a trailing backslash
+extern int g_nShowLog;                       // 1: a log line per installed file
+extern int g_nAutoExit;                      // 1: close by itself once the run is done
+extern std::atomic<HANDLE> g_hUpdateThread;  // the worker, 0 when there is none
+extern std::atomic<int> g_bThreadEnd;        // 1 once the worker's run has returned
+extern std::atomic<int> g_bUpdateDone;       // 1 as the worker's last step
+extern BYTE g_PlinthEnv[PLINTH_ENV_SIZE];    // the system library's environment record
+
+// Executable image names of the suite's programs, ended before every update, in this order.
+extern const char* const g_szRelatedPrograms[16];
+
+// The update tool's main window. It also holds the update engine: the run and
+// its rules are members (kept in engine/), so the run reaches the controls directly.
+class CTAVIUpdataDlg : public CBDialog {
+public:
+    enum { IDD = IDD_TAVIUPDATA_DIALOG };
+    enum { TIMER_START_RUN = 1, TIMER_AUTO_EXIT = 2, TIMER_UNPACK_PROGRESS = 4 };
+
+    explicit CTAVIUpdataDlg(CWnd* pParent = nullptr);
+    // Waits for a worker that outlived the dialog, then unloads the system library.
+    ~CTAVIUpdataDlg() override;
+
+    // The worker's procedure; its parameter is the dialog.
+    static DWORD WINAPI UpdateThreadProc(LPVOID pParam);
+
+    // The update run (engine/UpdateRun.cpp), on the worker thread.
+    void RunUpdate(const char* pszUpdateDir, const char* pszPackagePath);
+    void AppendLog(CString strLine);
+
+    // Replacement rules (engine/ReplaceRules.cpp).
+    int NeedReplaceFile(const char* pszDestPath, const char* pszFileTime, const char* pszFileVersion,
+                        const char* pszStagedPath);
+    void CreateDirectoryChain(CString strDirectory);
+    int DirectoryExists(CString strPath);
+    int CreateSubDirectory(const char* pszName, const char* pszParent);
+
+    // Related programs (engine/RelatedPrograms.cpp).
+    int CloseRelatedPrograms();
+
+    // Staging cleanup (engine/StagingCleanup.cpp).
+    void RemoveStagingDirectory(CString strStaging);
+    int ClearReadOnlyAttribute(CString strPath);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnUpgradeClicked();
+    void OnBrowseClicked();
+    void OnTimer(UINT_PTR nIDEvent);
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    LRESULT OnDestroyWindow(WPARAM wParam, LPARAM lParam);
+    // Sent by the worker: starts (wParam TRUE) or stops timer 4 on this thread.
+    LRESULT OnUnpackTimerRequest(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Sent by the worker to start (wParam TRUE) or stop timer 4.
+    static constexpr UINT WM_UNPACK_TIMER = WM_APP + 1;
+
+    // What a run keeps across its files.
+    struct RunState {
+        int nFailed = 0;
+        bool bLibraryReplaced = false;  // the system library was replaced in this run
+        bool bLibraryLost = false;      // ...and could not be loaded again
+    };
+
+    void ParseCommandLine();
+    // Copies the master copy of the system library into the system directory when none is there.
+    void EnsureSystemLibraryCopy();
+    // A message box with the application's name as its caption.
+    void ShowMessage(LPCSTR pszText);
+    void StartUpdateThread();
+    bool IsWorkerRunning() const;
+    void WaitForWorker();
+
+    // The run's steps and its hand-over to this thread's windows (engine/UpdateRun.cpp).
+    bool IsClosing() const { return m_bClosing.load(); }
+    // False when the file was to be installed and was not.
+    bool InstallStagedFile(const CString& strName, const CString& strStaging, const CPackageConfig& config,
+                           RunState& run);
+    bool ReplaceSystemLibrary(const char* pszStagedPath, RunState& run);
+    void LogFileResult(const CString& strName, bool bInstalled);
+    // Every backslash-separated name of the directory string fits the 40-byte field buffer.
+    static bool DirectoryNamesFit(const CString& strDirectory);
+    void SetStatusText(LPCSTR pszText);
+    void ResetProgress(int nUpper);
+    void SetProgressPos(int nPos);
+    void SetUnpackTimer(bool bRunning);
+
+public:
+    int m_bCmdLineMode = 0;
+    char m_szPlinthPath[500] = {};
+    CString m_strLog;
+    CMyRunIcon m_runIcon;
+    CStatic m_stcPathLabel;
+    CStatic m_stcVersion;
+    CEdit m_edtLog;
+    CButton m_btnBrowse;
+    CImageButton m_btnUpgrade;
+    CStatic m_stcStatus;
+    CProgressCtrl m_progress;
+    CEdit m_edtPath;
+    HICON m_hAppIcon = nullptr;
+
+private:
+    std::atomic<bool> m_bClosing{false};  // the dialog closed while a run was still going
+    bool m_bCloseStarted = false;         // a close is waiting for the worker already
+    bool m_bUnloadAfterWorker = false;    // the close left the library loaded for the worker
+    HANDLE m_hWorker = nullptr;           // the last worker thread, kept to wait for it
+};

@@ -1,0 +1,102 @@
+// Whether a staged file replaces the installed one, and the directories it needs.
+#include "TAVIUpdataDlg.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "CFileFind.h"
+#include "PlinthWrappers.h"
+
+namespace {
+// A staged file with this version text is copied without comparison.
+const char UNVERSIONED[] = "0.0.0.0.0.0.0";
+// Buffer sizes of the directory chain: the whole directory string, one name.
+constexpr int DIRECTORY_BUFFER = 300;
+constexpr int FIELD_BUFFER = 40;
+constexpr int MAX_LEVELS = 10;
+}
+
+int CTAVIUpdataDlg::NeedReplaceFile(const char* pszDestPath, const char* /*pszFileTime*/,
+                                    const char* /*pszFileVersion*/, const char* pszStagedPath)
+{
+    CFileFind finder;
+    if (!finder.FindFile(pszStagedPath))
+        return 1;
+    finder.Close();
+
+    // Zero-filled, so that a library that writes nothing leaves empty texts.
+    char szStaged[1024] = {};
+    char szInstalled[1024] = {};
+    GetVers(pszStagedPath, szStaged);
+    GetVers(pszDestPath, szInstalled);
+    if (strcmp(szStaged, UNVERSIONED) == 0)
+        return 1;
+    return JudgeVersion(szStaged, szInstalled) < 0 ? 0 : 1;
+}
+
+int CTAVIUpdataDlg::DirectoryExists(CString strPath)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = FindFirstFileA(strPath, &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return 0;
+    FindClose(hFind);
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+}
+
+int CTAVIUpdataDlg::CreateSubDirectory(const char* pszName, const char* pszParent)
+{
+    char szPath[500];
+    const int nLength = snprintf(szPath, sizeof szPath, "%s\\%s\\", pszParent, pszName);
+    if (nLength < 0 || nLength >= static_cast<int>(sizeof szPath))
+        return 0;
+    return CreateDirectoryA(szPath, nullptr) ? 1 : 0;
+}
+
+void CTAVIUpdataDlg::CreateDirectoryChain(CString strDirectory)
+{
+    try {
+        // The run refuses longer strings and names before it gets here; these
+        // checks keep the library's output inside the buffers all the same.
+        if (strDirectory.GetLength() >= DIRECTORY_BUFFER || !DirectoryNamesFit(strDirectory))
+            return;
+        char szDirectory[DIRECTORY_BUFFER] = {};
+        memcpy(szDirectory, static_cast<const char*>(strDirectory), strDirectory.GetLength());
+        if (DirectoryExists(szDirectory) == 1)
+            return;
+
+        CString strFields[MAX_LEVELS];
+        int nFields = 0;
+        for (int i = 0; i < MAX_LEVELS; ++i) {
+            nFields = i;
+            char szField[FIELD_BUFFER] = {};
+            GetField2(szDirectory, szField, i, '\\');
+            if (szField[0] == '\0')
+                break;
+            strFields[i] = szField;
+        }
+
+        // Top down: each level below the drive, created under its parent.
+        CString strParent;
+        for (int i = 0; i < nFields; ++i) {
+            strParent += strFields[i] + "\\";
+            CreateSubDirectory(strFields[i + 1], strParent);
+        }
+    } catch (...) {
+        // A directory that cannot be made shows as a failed copy.
+    }
+}
+
+bool CTAVIUpdataDlg::DirectoryNamesFit(const CString& strDirectory)
+{
+    int nStart = 0;
+    for (;;) {
+        const int nSlash = strDirectory.Find('\\', nStart);
+        const int nEnd = nSlash >= 0 ? nSlash : strDirectory.GetLength();
+        if (nEnd - nStart >= FIELD_BUFFER)
+            return false;
+        if (nSlash < 0)
+            return true;
+        nStart = nSlash + 1;
+    }
+}

@@ -1,0 +1,237 @@
+// The update run: from the package file to the finished installation, on the
+// worker thread. Every change to the dialog's windows is a message sent to the
+// user-interface thread, so it has taken effect before the run goes on.
+#include "TAVIUpdataDlg.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "CFileFind.h"
+#include "PackageConfig.h"
+#include "PlinthWrappers.h"
+
+namespace {
+constexpr int PATH_BUFFER = 500;       // every path the run forms fits here
+constexpr int MAX_DIRECTORY = 299;     // longest destination directory
+constexpr int LOG_LIMIT = 1000000;     // bytes the log pane keeps
+constexpr int PROGRESS_LIMIT = 65535;  // the progress range is 16-bit
+const char STAGING_NAME[] = "TAVIBACKTmp";
+const char CONFIG_NAME[] = "TAVIBK.cfg";
+const char SYSTEM_LIBRARY[] = "Plinth.dll";
+
+// A destination's directory: its path up to and including the last backslash.
+CString DirectoryOf(const CString& strPath)
+{
+    return strPath.Left(strPath.ReverseFind('\\') + 1);
+}
+}
+
+DWORD WINAPI CTAVIUpdataDlg::UpdateThreadProc(LPVOID pParam)
+{
+    OutputDebugStringA("START Thread \n");
+    auto* pDlg = static_cast<CTAVIUpdataDlg*>(pParam);
+    if (!pDlg) {
+        g_hUpdateThread = nullptr;
+        return 1;
+    }
+    pDlg->RunUpdate(g_szUpdateDir, g_szPackagePath);
+    g_bThreadEnd = 1;
+    OutputDebugStringA("END Thread \n");
+    g_hUpdateThread = nullptr;
+    pDlg->m_btnUpgrade.EnableWindow(TRUE);
+    g_bUpdateDone = 1;
+    return 1;
+}
+
+void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackagePath)
+{
+    // The longest path into the staging directory is its configuration file.
+    if (strlen(pszUpdateDir) + strlen("\\TAVIBACKTmp\\TAVIBK.cfg") >= PATH_BUFFER) {
+        SetStatusText("升级文件路径过长,请重试!");
+        return;
+    }
+
+    SetStatusText("正在关闭已启动相关程序...");
+    CloseRelatedPrograms();
+    Sleep(100);
+    if (IsClosing())
+        return;
+
+    SetStatusText("正在创建升级环境...");
+    CreateSubDirectory(STAGING_NAME, pszUpdateDir);  // an existing one is fine
+    if (IsClosing())
+        return;
+
+    SetStatusText("正在解压更新数据,若更新包大,时间较长,请等待...");
+    char szTarget[PATH_BUFFER];
+    snprintf(szTarget, sizeof szTarget, "%s\\%s", pszUpdateDir, STAGING_NAME);
+    ResetProgress(100);
+    SetUnpackTimer(true);
+    if (UnCompressFile(pszPackagePath, szTarget) < 1) {
+        SetProgressPos(0);
+        SetUnpackTimer(false);
+        SetStatusText("解压数据出现异常,请重试!");
+        return;
+    }
+    SetUnpackTimer(false);
+    SetProgressPos(0);
+    Sleep(50);
+    if (IsClosing())
+        return;
+
+    CString strStaging;
+    strStaging.Format("%s\\%s\\", pszUpdateDir, STAGING_NAME);
+    const CPackageConfig config(strStaging + CONFIG_NAME);
+    const CString strPackName = config.PackName();
+    if (atoi(strPackName) == -1) {
+        SetStatusText("文件非法或异常,请重试!");
+        return;
+    }
+
+    CString strHeader;
+    strHeader.Format("\r\n升级包名称:%s\r\n创建时间:%s\r\n版本:%s\r\n\r\n", static_cast<LPCSTR>(strPackName),
+                     static_cast<LPCSTR>(config.CreateTime()), static_cast<LPCSTR>(config.Version()));
+    m_edtLog.SendMessage(EM_SETLIMITTEXT, 0);  // room for the whole log, not 32 KB
+    m_strLog = strHeader;
+    m_edtLog.SetWindowText(m_strLog);
+
+    const int nCount = config.FileCount();
+    SetStatusText("正在升级更新中...");
+    ResetProgress(std::min(std::max(nCount, 0) + 10, PROGRESS_LIMIT));
+
+    RunState run;
+    int nPos = 0;
+    CFileFind finder;
+    BOOL bMore = finder.FindFile(strStaging + "*.*");
+    while (bMore && !IsClosing()) {
+        bMore = finder.FindNextFile();
+        if (finder.IsDots() || finder.IsDirectory())
+            continue;
+        OutputDebugStringA(finder.GetFileTitle() + "\r\n");
+        if (!InstallStagedFile(finder.GetFileName(), strStaging, config, run))
+            ++run.nFailed;
+        SetProgressPos(++nPos);
+    }
+    finder.Close();
+    if (IsClosing())
+        return;
+
+    RemoveStagingDirectory(strStaging);
+    nPos += 10;
+    SetProgressPos(nPos);
+    SetProgressPos(0);
+    if (run.nFailed == 0) {
+        SetStatusText("更新完成");
+    } else {
+        CString strStatus;
+        strStatus.Format("更新完成,但有%d个文件未能更新!", run.nFailed);
+        SetStatusText(strStatus);
+    }
+}
+
+bool CTAVIUpdataDlg::InstallStagedFile(const CString& strName, const CString& strStaging,
+                                       const CPackageConfig& config, RunState& run)
+{
+    CString strKey = strName;
+    strKey.Trim();
+    strKey.MakeUpper();
+    if (strKey == "TAVIBK.CFG" || strKey == "TAVIBK")
+        return true;
+
+    const CString strDest = config.Destination(strName);
+    const CString strFileVersion = config.FileVersion(strName);
+    const CString strFileTime = config.FileTime(strName);
+    if (atoi(strDest) == -1)
+        return true;  // not listed: not to be installed
+
+    // Paths that do not fit the buffers, and files after a failed reload of
+    // the library (which can no longer judge versions), are not installed.
+    const CString strStaged = strStaging + strName;
+    const CString strDirectory = DirectoryOf(strDest);
+    if (strStaged.GetLength() >= PATH_BUFFER || strDirectory.GetLength() > MAX_DIRECTORY
+        || !DirectoryNamesFit(strDirectory) || run.bLibraryLost) {
+        LogFileResult(strName, false);
+        return false;
+    }
+
+    CreateDirectoryChain(strDirectory);
+    bool bInstalled = true;
+    if (NeedReplaceFile(strDest, strFileTime, strFileVersion, strStaged) == 1) {
+        bInstalled = CopyFileA(strStaged, strDest, FALSE) != FALSE;
+        LogFileResult(strName, bInstalled);
+    }
+
+    CString strTrimmed = strName;
+    strTrimmed.Trim();
+    if (!run.bLibraryReplaced && strTrimmed.CompareNoCase(SYSTEM_LIBRARY) == 0) {
+        run.bLibraryReplaced = true;
+        if (!ReplaceSystemLibrary(strStaged, run)) {
+            AppendLog("系统库替换失败!");
+            bInstalled = false;
+        }
+    }
+    return bInstalled;
+}
+
+bool CTAVIUpdataDlg::ReplaceSystemLibrary(const char* pszStagedPath, RunState& run)
+{
+    FreePlinth();
+    Sleep(50);
+    const bool bCopied = CopyFileA(pszStagedPath, m_szPlinthPath, FALSE) != FALSE;
+    Sleep(50);
+    if (LoadPlinth(1) > 0)
+        GetPlinth(g_PlinthEnv);
+    else
+        run.bLibraryLost = true;
+    return bCopied && !run.bLibraryLost;
+}
+
+void CTAVIUpdataDlg::LogFileResult(const CString& strName, bool bInstalled)
+{
+    if (g_nShowLog != 1)
+        return;
+    CString strLine;
+    strLine.Format(bInstalled ? "%s 已更新..." : "%s 更新失败!", static_cast<LPCSTR>(strName));
+    AppendLog(strLine);
+}
+
+void CTAVIUpdataDlg::AppendLog(CString strLine)
+{
+    const CString strAdded = strLine + "\r\n";
+    if (m_strLog.GetLength() + strAdded.GetLength() > LOG_LIMIT) {
+        // A full log starts again with the latest line alone.
+        m_strLog = strLine;
+        m_edtLog.SetWindowText(m_strLog);
+        return;
+    }
+    // Appended at the end of the pane, so the cost does not grow with the text shown.
+    m_strLog += strAdded;
+    const int nEnd = m_edtLog.GetWindowTextLength();
+    m_edtLog.SendMessage(EM_SETSEL, nEnd, nEnd);
+    m_edtLog.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strAdded)));
+}
+
+void CTAVIUpdataDlg::SetStatusText(LPCSTR pszText)
+{
+    m_stcStatus.SetWindowText(pszText);
+}
+
+void CTAVIUpdataDlg::ResetProgress(int nUpper)
+{
+    m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, nUpper));
+    m_progress.SendMessage(PBM_SETSTEP, 1);
+    m_progress.SendMessage(PBM_SETPOS, 0);
+}
+
+void CTAVIUpdataDlg::SetProgressPos(int nPos)
+{
+    m_progress.SendMessage(PBM_SETPOS, nPos);
+}
+
+void CTAVIUpdataDlg::SetUnpackTimer(bool bRunning)
+{
+    // Timers belong to the thread that owns the window.
+    SendMessage(WM_UNPACK_TIMER, bRunning ? TRUE : FALSE);
+}

@@ -1,0 +1,187 @@
+#include <windows.h>
+#include <dlgs.h>
+#include <thread>
+
+#include "CWinApp.h"
+#include "DialogHarness.h"
+#include "EngineFixture.h"
+#include "PlinthLoader.h"
+#include "PlinthWrappers.h"
+#include "TestFiles.h"
+
+namespace {
+CTAVIUpdataDlg* g_pLeftOpen = nullptr;
+
+// Ends a dialog that failed to close by itself, so that the test fails instead of hanging.
+void CALLBACK EndLeftOpen(HWND, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    KillTimer(nullptr, nIDEvent);
+    g_pLeftOpen->EndDialog(IDCANCEL);
+}
+
+std::string MenuText(HMENU hMenu, UINT nID)
+{
+    char text[256] = {};
+    GetMenuStringA(hMenu, nID, text, sizeof text, MF_BYCOMMAND);
+    return text;
+}
+}
+
+class DialogTest : public EngineTest {
+protected:
+    // A one-file package whose directory part holds the file's own name.
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        m_packageDir = m_dir + "\\a.tv2bck";
+        m_package = m_packageDir + "\\a.tv2bck";
+        MakeDirectories(m_packageDir);
+        StoredZip zip;
+        zip.Add("a.txt", "a");
+        zip.Add("TAVIBK.cfg", ConfigText({{"a.txt", m_dir + "\\inst\\a.txt"}}, "p", 1));
+        zip.Write(m_package);
+    }
+
+    void SetCommandLine(std::vector<const char*> args)
+    {
+        m_args.assign(args.begin(), args.end());
+        m_args.push_back(nullptr);
+        __argc = static_cast<int>(args.size());
+        __argv = const_cast<char**>(m_args.data());
+    }
+
+    std::string m_packageDir, m_package;
+    std::vector<const char*> m_args;
+};
+
+TEST_F(DialogTest, OpensReadyForTheOperator)
+{
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        char szVersion[1024] = {};
+        GetVers(nullptr, szVersion);
+        EXPECT_EQ(std::string("版本:") + szVersion, ItemText(dlg, IDC_STC_VERSION));
+        EXPECT_NE(nullptr, g_hPlinth);
+        EXPECT_EQ("关于 TAVIUpdata(&A)...", MenuText(GetSystemMenu(dlg.m_hWnd, FALSE), IDM_ABOUTBOX));
+        EXPECT_NE(nullptr, GetPropA(dlg.m_hWnd, AfxGetApp()->m_pszExeName)) << "found by a second copy";
+        EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hAppIcon), dlg.SendMessage(WM_GETICON, ICON_BIG));
+        EXPECT_NE(nullptr, dlg.m_hAppIcon);
+        EXPECT_TRUE(dlg.m_btnUpgrade.IsWindowVisible());
+        EXPECT_TRUE(dlg.m_edtPath.IsWindowVisible());
+        EXPECT_EQ("请选择升级文件路径", ItemText(dlg, IDC_STC_STATUS));
+        EXPECT_EQ(SystemLibraryPath(), dlg.m_szPlinthPath);
+        EXPECT_FALSE(KillTimer(dlg.m_hWnd, CTAVIUpdataDlg::TIMER_START_RUN)) << "no run without a command line";
+    });
+}
+
+TEST_F(DialogTest, CommandLineRunStaysOpenWithoutAutoExit)
+{
+    SetCommandLine({"TAVIUpdata.exe", m_package.c_str(), "0", "0"});
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        EXPECT_EQ(1, dlg.m_bCmdLineMode);
+        EXPECT_FALSE(dlg.m_btnUpgrade.IsWindowVisible());
+        EXPECT_FALSE(dlg.m_edtPath.IsWindowVisible());
+        EXPECT_FALSE(dlg.m_stcPathLabel.IsWindowVisible());
+        EXPECT_EQ(m_packageDir, g_szUpdateDir);
+        EXPECT_EQ(m_package, g_szPackagePath);
+        EXPECT_EQ(0, g_nShowLog);
+        EXPECT_EQ(0, g_nAutoExit);
+
+        ASSERT_TRUE(PumpUntil([] { return g_bUpdateDone == 1; }));
+        EXPECT_EQ("更新完成", ItemText(dlg, IDC_STC_STATUS));
+        EXPECT_EQ(std::string::npos, ItemText(dlg, IDC_EDT_LOG).find("已更新"));
+        // Two ticks of timer 2 later the dialog is still open.
+        PumpUntil([] { return false; }, 2100);
+        EXPECT_NE(nullptr, g_hPlinth) << "closed by itself";
+    });
+    EXPECT_EQ("a", ReadBytes(m_dir + "\\inst\\a.txt"));
+}
+
+TEST_F(DialogTest, CommandLineRunWithAutoExitClosesByItself)
+{
+    SetCommandLine({"TAVIUpdata.exe", m_package.c_str()});
+    const DWORD dwStart = GetTickCount();
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        g_pLeftOpen = &dlg;
+        SetTimer(nullptr, 0, 20000, EndLeftOpen);
+    }, false);
+    EXPECT_LT(GetTickCount() - dwStart, 15000u);
+    EXPECT_EQ(1, g_bUpdateDone.load());
+    EXPECT_EQ(nullptr, g_hPlinth) << "the close unloads the library";
+    EXPECT_EQ("a", ReadBytes(m_dir + "\\inst\\a.txt"));
+}
+
+TEST_F(DialogTest, CloseWaitsHalfASecondThenUnloadsTheLibrary)
+{
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        const DWORD dwStart = GetTickCount();
+        dlg.SendMessage(WM_COMMAND, IDCANCEL);
+        EXPECT_GE(GetTickCount() - dwStart, 500u);
+        EXPECT_EQ(nullptr, g_hPlinth);
+    });
+}
+
+TEST_F(DialogTest, ThreeStaticsShowTheBackgroundBehindBlueText)
+{
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        for (int nID : {IDC_STC_VERSION, IDC_STC_MAKER, IDC_STC_PATH_LABEL, IDC_STC_STATUS}) {
+            HWND hStatic = GetDlgItem(dlg.m_hWnd, nID);
+            HDC hDC = GetDC(hStatic);
+            SetBkMode(hDC, OPAQUE);
+            const LRESULT brush = dlg.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
+                                                  reinterpret_cast<LPARAM>(hStatic));
+            const bool bTransparent = nID != IDC_STC_STATUS;
+            EXPECT_EQ(bTransparent, brush == reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH))) << nID;
+            EXPECT_EQ(bTransparent ? TRANSPARENT : OPAQUE, GetBkMode(hDC)) << nID;
+            EXPECT_EQ(RGB(0, 0, 255), GetTextColor(hDC)) << nID;
+            ReleaseDC(hStatic, hDC);
+        }
+    });
+}
+
+TEST_F(DialogTest, PickedPackageRunsFromItsOwnDirectory)
+{
+    std::string filter;
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        // The operator: waits for the file dialog, reads its filter, types the path, opens.
+        std::thread operatorThread([&] {
+            HWND hFileDlg = WaitForOwnedDialog(dlg.m_hWnd);
+            if (!hFileDlg)
+                return;
+            char text[256] = {};
+            SendDlgItemMessageA(hFileDlg, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+            filter = text;
+            SetDlgItemTextA(hFileDlg, cmb13, m_package.c_str());
+            PostMessageA(hFileDlg, WM_COMMAND, IDOK, 0);
+        });
+        g_bUpdateDone = 0;
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_UPGRADE, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(dlg.m_btnUpgrade.m_hWnd));
+        operatorThread.join();
+        EXPECT_EQ(m_package, g_szPackagePath);
+        EXPECT_EQ(m_packageDir, g_szUpdateDir) << "the directory keeps the name it shares with the file";
+        ASSERT_TRUE(PumpUntil([] { return g_bUpdateDone == 1; }));
+        EXPECT_EQ("更新完成", ItemText(dlg, IDC_STC_STATUS));
+        EXPECT_TRUE(dlg.m_btnUpgrade.IsWindowEnabled());
+    });
+    EXPECT_EQ("open files (*.tv2bck)", filter);
+    EXPECT_EQ("a", ReadBytes(m_dir + "\\inst\\a.txt"));
+}
+
+TEST_F(DialogTest, AboutBoxFromTheSystemMenu)
+{
+    std::string caption;
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        std::thread reader([&] {
+            HWND hAbout = WaitForOwnedDialog(dlg.m_hWnd);
+            if (!hAbout)
+                return;
+            char text[256] = {};
+            GetWindowTextA(hAbout, text, sizeof text);
+            caption = text;
+            PostMessageA(hAbout, WM_COMMAND, IDOK, 0);
+        });
+        dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
+        reader.join();
+    });
+    EXPECT_EQ("关于 TAVI升级工具", caption);
+}

@@ -1,0 +1,195 @@
+#include "TestFiles.h"
+
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& data)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+}
+
+DWORD Attributes(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str());
+}
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExistsAt(const std::string& path)
+{
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = FindFirstFileA((path + "\\*").c_str(), &data);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(hFind, &data));
+        FindClose(hFind);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+void MakeDirectories(const std::string& path)
+{
+    for (size_t pos = path.find('\\', 3); ; pos = path.find('\\', pos + 1)) {
+        CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
+        if (pos == std::string::npos)
+            break;
+    }
+}
+
+std::string FreshTestDirectory(const std::string& name)
+{
+    // Short, so that the tests' destinations stay within the tool's name limit.
+    const std::string path = "D:\\engine-tests\\" + name.substr(0, 24);
+    RemoveTree(path);
+    MakeDirectories(path);
+    return path;
+}
+
+std::string ProgramDirectory()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory = path;
+    return directory.substr(0, directory.rfind('\\'));
+}
+
+std::string SystemLibraryPath()
+{
+    char directory[MAX_PATH] = {};
+    GetSystemDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + "\\plinth.dll";
+}
+
+FILETIME PackageFileTime()
+{
+    SYSTEMTIME st = {};
+    st.wYear = 2020;
+    st.wMonth = 6;
+    st.wDay = 15;
+    st.wHour = 12;
+    FILETIME local, utc;
+    SystemTimeToFileTime(&st, &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    return utc;
+}
+
+void SetWriteTime(const std::string& path, const FILETIME& ft)
+{
+    HANDLE hFile = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    SetFileTime(hFile, nullptr, nullptr, &ft);
+    CloseHandle(hFile);
+}
+
+namespace {
+uint32_t Crc32(const std::string& data)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : data) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void Put16(std::string& out, uint32_t value)
+{
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>((value >> 8) & 0xFF);
+}
+
+void Put32(std::string& out, uint32_t value)
+{
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+}
+
+void StoredZip::Write(const std::string& path) const
+{
+    // 2020-06-15 12:00:00 in the DOS date and time fields.
+    const uint32_t dosTime = 12u << 11;
+    const uint32_t dosDate = ((2020u - 1980u) << 9) | (6u << 5) | 15u;
+
+    std::string archive, directory;
+    for (const auto& [name, data] : m_entries) {
+        const uint32_t crc = Crc32(data);
+        const uint32_t offset = static_cast<uint32_t>(archive.size());
+        std::string common;
+        Put16(common, 20);  // version needed
+        Put16(common, 0);   // flags
+        Put16(common, 0);   // stored
+        Put16(common, dosTime);
+        Put16(common, dosDate);
+        Put32(common, crc);
+        Put32(common, static_cast<uint32_t>(data.size()));
+        Put32(common, static_cast<uint32_t>(data.size()));
+        Put16(common, static_cast<uint32_t>(name.size()));
+        Put16(common, 0);   // extra field
+
+        Put32(archive, 0x04034B50);
+        archive += common + name + data;
+
+        Put32(directory, 0x02014B50);
+        Put16(directory, 20);  // version made by
+        directory += common;
+        Put16(directory, 0);   // comment
+        Put16(directory, 0);   // disk
+        Put16(directory, 0);   // internal attributes
+        Put32(directory, 0);   // external attributes
+        Put32(directory, offset);
+        directory += name;
+    }
+    const uint32_t directoryOffset = static_cast<uint32_t>(archive.size());
+    archive += directory;
+    Put32(archive, 0x06054B50);
+    Put16(archive, 0);
+    Put16(archive, 0);
+    Put16(archive, static_cast<uint32_t>(m_entries.size()));
+    Put16(archive, static_cast<uint32_t>(m_entries.size()));
+    Put32(archive, static_cast<uint32_t>(directory.size()));
+    Put32(archive, directoryOffset);
+    Put16(archive, 0);
+    WriteBytes(path, archive);
+}
+
+std::string ConfigText(const std::vector<std::pair<std::string, std::string>>& destinations,
+                       const std::string& packName, int count)
+{
+    std::string text = "[FILEPATH]\r\nPACKNAME=" + packName + "\r\nCNT=" + std::to_string(count) + "\r\n";
+    for (const auto& [name, destination] : destinations)
+        text += name + "=" + destination + "\r\n";
+    text += "[FILEVERSION]\r\nCREATETIME=2020-06-15 12:00:00\r\nVERSION=3.1\r\n";
+    return text;
+}

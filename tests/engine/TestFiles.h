@@ -1,0 +1,44 @@
+#pragma once
+#include <windows.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Files, directories and packages for the engine's tests.
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& data);
+bool FileExists(const std::string& path);
+bool DirectoryExistsAt(const std::string& path);
+DWORD Attributes(const std::string& path);
+// Removes a directory with everything in it, read-only files too.
+void RemoveTree(const std::string& path);
+// Creates every missing level of a directory path.
+void MakeDirectories(const std::string& path);
+// A fresh, empty directory D:\engine-tests\<name>.
+std::string FreshTestDirectory(const std::string& name);
+
+// The directory of the test program (the build's bin/), and the system library's place.
+std::string ProgramDirectory();
+std::string SystemLibraryPath();
+
+// The local time 2020-06-15 12:00:00 as a file time: staged files get it
+// from their package entries, so installed files given the same time have the
+// same date part in their version text.
+FILETIME PackageFileTime();
+void SetWriteTime(const std::string& path, const FILETIME& ft);
+
+// A ZIP archive with stored (uncompressed) entries, all dated PackageFileTime().
+class StoredZip {
+public:
+    void Add(const std::string& name, const std::string& data) { m_entries.emplace_back(name, data); }
+    void Write(const std::string& path) const;
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_entries;
+};
+
+// The text of a TAVIBK.cfg: [FILEPATH] with PACKNAME, CNT and one key per
+// destination, [FILEVERSION] with CREATETIME and VERSION.
+std::string ConfigText(const std::vector<std::pair<std::string, std::string>>& destinations,
+                       const std::string& packName, int count);

@@ -1,0 +1,440 @@
+#include <algorithm>
+#include <vector>
+
+#include "DialogHarness.h"
+#include "EngineFixture.h"
+#include "PlinthLoader.h"
+#include "TestFiles.h"
+
+namespace {
+const char CLOSING[] = "正在关闭已启动相关程序...";
+const char CREATING[] = "正在创建升级环境...";
+const char UNPACKING[] = "正在解压更新数据,若更新包大,时间较长,请等待...";
+const char INSTALLING[] = "正在升级更新中...";
+const char FINISHED[] = "更新完成";
+const char UNPACK_FAILED[] = "解压数据出现异常,请重试!";
+const char REJECTED[] = "文件非法或异常,请重试!";
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<int> Range(int first, int last)
+{
+    std::vector<int> values;
+    for (int i = first; i <= last; ++i)
+        values.push_back(i);
+    return values;
+}
+
+// The log's lines after its header.
+std::vector<std::string> LogLines(const std::string& log)
+{
+    std::vector<std::string> lines;
+    size_t start = log.find("\r\n\r\n");
+    start = start == std::string::npos ? 0 : start + 4;
+    for (size_t end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(log.substr(start, end - start));
+    return lines;
+}
+}
+
+class UpdateRunTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        m_packageDir = m_dir + "\\pkg";
+        m_package = m_packageDir + "\\update.tv2bck";
+        m_inst = m_dir + "\\inst";
+        m_staging = m_packageDir + "\\TAVIBACKTmp";
+        MakeDirectories(m_packageDir);
+        MakeDirectories(m_inst);
+    }
+
+    // Writes the package with the given files and configuration text.
+    void WritePackage(const std::vector<std::pair<std::string, std::string>>& files, const std::string& config)
+    {
+        StoredZip zip;
+        for (const auto& [name, data] : files)
+            zip.Add(name, data);
+        if (!config.empty())
+            zip.Add("TAVIBK.cfg", config);
+        zip.Write(m_package);
+    }
+
+    bool Run(CTAVIUpdataDlg& dlg, int nShowLog = 1) { return RunUpdateAndWait(dlg, m_packageDir, m_package, nShowLog); }
+
+    std::string m_packageDir, m_package, m_inst, m_staging;
+};
+
+TEST_F(UpdateRunTest, AppliesPackageAndReportsEveryPhase)
+{
+    const std::string staged = "STAGED";
+    WriteBytes(m_inst + "\\older.dll", VersionedLibrary(2));
+    WriteBytes(m_inst + "\\newer.dll", VersionedLibrary(1));
+    WriteBytes(m_inst + "\\same.dll", VersionedLibrary(1));
+    WriteBytes(m_inst + "\\plain.txt", VersionedLibrary(2));
+    for (const char* name : {"older.dll", "newer.dll", "same.dll", "plain.txt"})
+        SetWriteTime(m_inst + "\\" + name, PackageFileTime());
+
+    WritePackage({{"new.txt", "new"},
+                  {"older.dll", VersionedLibrary(1) + staged},
+                  {"newer.dll", VersionedLibrary(2) + staged},
+                  {"same.dll", VersionedLibrary(1) + staged},
+                  {"plain.txt", "plain"},
+                  {"unlisted.txt", "unlisted"},
+                  {"TAVIBK", "not installed"}},
+                 ConfigText({{"new.txt", m_inst + "\\新目录\\deep\\new.txt"},
+                             {"older.dll", m_inst + "\\older.dll"},
+                             {"newer.dll", m_inst + "\\newer.dll"},
+                             {"same.dll", m_inst + "\\same.dll"},
+                             {"plain.txt", m_inst + "\\plain.txt"},
+                             {"TAVIBK", m_inst + "\\TAVIBK"},
+                             {"TAVIBK.cfg", m_inst + "\\TAVIBK.cfg"}},
+                            "测试包", 8) +
+                     "[FILEVER]\r\nunlisted.txt=1.0.0.0\r\n");
+
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        dlg.m_btnUpgrade.EnableWindow(FALSE);  // as a press of the button leaves it
+        ControlRecorder recorder(dlg);
+        ASSERT_TRUE(Run(dlg));
+
+        EXPECT_EQ((std::vector<std::string>{CLOSING, CREATING, UNPACKING, INSTALLING, FINISHED}),
+                  recorder.StatusTexts());
+        EXPECT_EQ(FINISHED, ItemText(dlg, IDC_STC_STATUS));
+
+        // Position 0 with the range, then one step for each of the eight
+        // staged files (the configuration among them), ten more, and back to 0.
+        EXPECT_EQ(18, recorder.LastRange());
+        std::vector<int> expected = Range(0, 8);
+        expected.push_back(18);
+        expected.push_back(0);
+        EXPECT_EQ(expected, recorder.PositionsOfLastRange());
+
+        const std::string log = ItemText(dlg, IDC_EDT_LOG);
+        EXPECT_EQ(0u, log.find("\r\n升级包名称:测试包\r\n创建时间:2020-06-15 12:00:00\r\n版本:3.1\r\n\r\n"));
+        std::vector<std::string> lines = LogLines(log);
+        std::sort(lines.begin(), lines.end());
+        EXPECT_EQ((std::vector<std::string>{"new.txt 已更新...", "newer.dll 已更新...", "plain.txt 已更新...",
+                                            "same.dll 已更新..."}),
+                  lines);
+        EXPECT_EQ(std::string(dlg.m_strLog), log);
+
+        EXPECT_EQ(1, g_bThreadEnd.load());
+        EXPECT_EQ(nullptr, g_hUpdateThread.load());
+        EXPECT_TRUE(dlg.m_btnUpgrade.IsWindowEnabled());
+        EXPECT_FALSE(KillTimer(dlg.m_hWnd, CTAVIUpdataDlg::TIMER_UNPACK_PROGRESS)) << "timer 4 still running";
+    });
+
+    EXPECT_EQ("new", ReadBytes(m_inst + "\\新目录\\deep\\new.txt"));
+    EXPECT_EQ(VersionedLibrary(2), ReadBytes(m_inst + "\\older.dll")) << "the installed newer version stays";
+    EXPECT_EQ(VersionedLibrary(2) + staged, ReadBytes(m_inst + "\\newer.dll"));
+    EXPECT_EQ(VersionedLibrary(1) + staged, ReadBytes(m_inst + "\\same.dll")) << "an equal version is copied again";
+    EXPECT_EQ("plain", ReadBytes(m_inst + "\\plain.txt")) << "an unversioned file is always copied";
+    EXPECT_FALSE(FileExists(m_inst + "\\unlisted.txt"));
+    EXPECT_FALSE(FileExists(m_inst + "\\TAVIBK"));
+    EXPECT_FALSE(FileExists(m_inst + "\\TAVIBK.cfg"));
+    EXPECT_FALSE(DirectoryExistsAt(m_staging));
+}
+
+TEST_F(UpdateRunTest, PerFileLinesOnlyWithShowLogOne)
+{
+    WritePackage({{"a.txt", "a"}}, ConfigText({{"a.txt", m_inst + "\\a.txt"}}, "P", 1));
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        for (int nShowLog : {0, 2}) {
+            ASSERT_TRUE(Run(dlg, nShowLog));
+            EXPECT_EQ("\r\n升级包名称:P\r\n创建时间:2020-06-15 12:00:00\r\n版本:3.1\r\n\r\n", ItemText(dlg, IDC_EDT_LOG));
+        }
+        ASSERT_TRUE(Run(dlg, 1));
+        EXPECT_TRUE(Contains(ItemText(dlg, IDC_EDT_LOG), "\r\n\r\na.txt 已更新...\r\n"));
+    });
+    EXPECT_EQ("a", ReadBytes(m_inst + "\\a.txt"));
+}
+
+TEST_F(UpdateRunTest, UnpackFailureStopsTheRun)
+{
+    WriteBytes(m_package, "this is no package");
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        dlg.m_edtLog.SetWindowText("earlier log");
+        ControlRecorder recorder(dlg);
+        ASSERT_TRUE(Run(dlg));
+        EXPECT_EQ((std::vector<std::string>{CLOSING, CREATING, UNPACKING, UNPACK_FAILED}), recorder.StatusTexts());
+        EXPECT_EQ(100, recorder.LastRange());
+        EXPECT_EQ(0, recorder.PositionsOfLastRange().back());
+        EXPECT_FALSE(KillTimer(dlg.m_hWnd, CTAVIUpdataDlg::TIMER_UNPACK_PROGRESS));
+        EXPECT_EQ("earlier log", ItemText(dlg, IDC_EDT_LOG));
+        EXPECT_EQ(1, g_bUpdateDone.load());
+    });
+}
+
+TEST_F(UpdateRunTest, PackageNamesThatReadAsMinusOneAreRejected)
+{
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        dlg.m_edtLog.SetWindowText("earlier log");
+        const std::vector<std::string> configs = {
+            "",  // no configuration file at all
+            "[FILEPATH]\r\nCNT=1\r\na.txt=" + m_inst + "\\a.txt\r\n",
+            ConfigText({{"a.txt", m_inst + "\\a.txt"}}, "-1", 1),
+            ConfigText({{"a.txt", m_inst + "\\a.txt"}}, "-1abc", 1),
+        };
+        for (const std::string& config : configs) {
+            RemoveTree(m_staging);
+            WritePackage({{"a.txt", "a"}}, config);
+            ASSERT_TRUE(Run(dlg));
+            EXPECT_EQ(REJECTED, ItemText(dlg, IDC_STC_STATUS)) << config;
+            EXPECT_EQ("earlier log", ItemText(dlg, IDC_EDT_LOG));
+            EXPECT_TRUE(FileExists(m_staging + "\\a.txt")) << "the unpacked files stay";
+            EXPECT_FALSE(FileExists(m_inst + "\\a.txt"));
+        }
+
+        // An empty name, or one that only starts like -1, is accepted.
+        for (const char* packName : {"", "-12", "1-1"}) {
+            WritePackage({{"a.txt", "a"}}, ConfigText({{"a.txt", m_inst + "\\a.txt"}}, packName, 1));
+            ASSERT_TRUE(Run(dlg));
+            EXPECT_EQ(FINISHED, ItemText(dlg, IDC_STC_STATUS)) << packName;
+            EXPECT_EQ(0u, ItemText(dlg, IDC_EDT_LOG).find(std::string("\r\n升级包名称:") + packName + "\r\n"));
+        }
+    });
+}
+
+TEST_F(UpdateRunTest, ProgressRangeFollowsTheFileCount)
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    for (int i = 0; i < 12; ++i)
+        files.emplace_back("f" + std::to_string(i) + ".txt", "x");
+
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        // CNT missing or 0: the range is 0 to 10 and the bar stays full while 13 files go by.
+        for (const char* count : {"", "CNT=0\r\n"}) {
+            WritePackage(files, std::string("[FILEPATH]\r\nPACKNAME=p\r\n") + count);
+            ControlRecorder recorder(dlg);
+            ASSERT_TRUE(Run(dlg));
+            EXPECT_EQ(10, recorder.LastRange());
+            std::vector<int> expected = Range(0, 13);
+            expected.push_back(23);
+            expected.push_back(0);
+            EXPECT_EQ(expected, recorder.PositionsOfLastRange());
+        }
+        // The range is 16-bit, and a negative count counts as none.
+        for (const auto& [count, range] : {std::pair<const char*, int>{"70000", 65535}, {"65525", 65535},
+                                           {"65524", 65534}, {"-5", 10}}) {
+            WritePackage(files, std::string("[FILEPATH]\r\nPACKNAME=p\r\nCNT=") + count + "\r\n");
+            ControlRecorder recorder(dlg);
+            ASSERT_TRUE(Run(dlg));
+            EXPECT_EQ(range, recorder.LastRange()) << count;
+        }
+    });
+}
+
+TEST_F(UpdateRunTest, StagingLeftoversAreHandledAsTheCleanupSays)
+{
+    // Left in the staging directory by an earlier run: a subdirectory, read-only
+    // cache files, and another read-only file.
+    MakeDirectories(m_staging + "\\sub");
+    WriteBytes(m_staging + "\\sub\\inner.txt", "inner");
+    WritePackage({{"a.txt", "a"}}, ConfigText({{"a.txt", m_inst + "\\a.txt"}, {"inner.txt", m_inst + "\\inner.txt"}},
+                                             "p", 1));
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        ControlRecorder recorder(dlg);
+        ASSERT_TRUE(Run(dlg));
+        EXPECT_EQ((std::vector<int>{0, 1, 2, 12, 0}), recorder.PositionsOfLastRange()) << "the subdirectory is not counted";
+        EXPECT_TRUE(FileExists(m_staging + "\\sub\\inner.txt"));
+        EXPECT_FALSE(FileExists(m_inst + "\\inner.txt"));
+
+        RemoveTree(m_staging + "\\sub");
+        for (const char* cache : {"OP_CACHE.ATR", "OP_CACHE.IDX"}) {
+            WriteBytes(m_staging + "\\" + cache, cache);
+            SetFileAttributesA((m_staging + "\\" + cache).c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        ASSERT_TRUE(Run(dlg));
+        EXPECT_FALSE(DirectoryExistsAt(m_staging)) << "read-only cache files do not keep it";
+
+        MakeDirectories(m_staging);
+        WriteBytes(m_staging + "\\keep.txt", "keep");
+        SetFileAttributesA((m_staging + "\\keep.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+        ASSERT_TRUE(Run(dlg));
+        EXPECT_TRUE(FileExists(m_staging + "\\keep.txt"));
+        EXPECT_FALSE(FileExists(m_staging + "\\a.txt"));
+        EXPECT_EQ(FINISHED, ItemText(dlg, IDC_STC_STATUS));
+    });
+}
+
+TEST_F(UpdateRunTest, DestinationDirectoryIsThePathUpToItsLastBackslash)
+{
+    WritePackage({{"a.txt", "a"}, {"case.txt", "case"}, {"orig.txt", "orig"}},
+                 ConfigText({{"a.txt", m_inst + "\\a.txt\\a.txt"},
+                             {"CASE.TXT", m_inst + "\\cased\\CASE.TXT"},
+                             {"orig.txt", m_inst + "\\renamed\\new.txt"}},
+                            "p", 3));
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        ASSERT_TRUE(Run(dlg));
+        EXPECT_EQ(FINISHED, ItemText(dlg, IDC_STC_STATUS));
+    });
+    EXPECT_EQ("a", ReadBytes(m_inst + "\\a.txt\\a.txt"));
+    EXPECT_EQ("case", ReadBytes(m_inst + "\\cased\\CASE.TXT"));
+    EXPECT_EQ("orig", ReadBytes(m_inst + "\\renamed\\new.txt"));
+}
+
+TEST_F(UpdateRunTest, FilesThatCannotBeInstalledAreReportedAsFailed)
+{
+    const std::string nine = m_inst + "\\4\\5\\6\\7\\8\\9";  // m_inst is three levels below the drive
+    std::string tooLong = m_inst;
+    while (tooLong.size() < 300)
+        tooLong += "\\" + std::string(30, 'd');
+    MakeDirectories(m_inst + "\\locked");
+    WriteBytes(m_inst + "\\locked\\held.txt", "held");
+
+    WritePackage({{"nine.txt", "9"}, {"ten.txt", "10"}, {"held.txt", "new"}, {"longname.txt", "n"},
+                  {"longdir.txt", "d"}, {"fine.txt", "f"}},
+                 ConfigText({{"nine.txt", nine + "\\nine.txt"},
+                             {"ten.txt", nine + "\\10\\ten.txt"},
+                             {"held.txt", m_inst + "\\locked\\held.txt"},
+                             {"longname.txt", m_inst + "\\" + std::string(40, 'n') + "\\longname.txt"},
+                             {"longdir.txt", tooLong + "\\longdir.txt"},
+                             {"fine.txt", m_inst + "\\" + std::string(39, 'n') + "\\fine.txt"}},
+                            "p", 6));
+
+    // Another program holds the destination open without sharing.
+    HANDLE hHeld = CreateFileA((m_inst + "\\locked\\held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        ASSERT_TRUE(Run(dlg));
+        EXPECT_EQ("更新完成,但有4个文件未能更新!", ItemText(dlg, IDC_STC_STATUS));
+        std::vector<std::string> lines = LogLines(ItemText(dlg, IDC_EDT_LOG));
+        std::sort(lines.begin(), lines.end());
+        EXPECT_EQ((std::vector<std::string>{"fine.txt 已更新...", "held.txt 更新失败!", "longdir.txt 更新失败!",
+                                            "longname.txt 更新失败!", "nine.txt 已更新...", "ten.txt 更新失败!"}),
+                  lines);
+    });
+    CloseHandle(hHeld);
+    EXPECT_EQ("9", ReadBytes(nine + "\\nine.txt"));
+    EXPECT_FALSE(DirectoryExistsAt(nine + "\\10")) << "only nine levels below the drive are created";
+    EXPECT_EQ("held", ReadBytes(m_inst + "\\locked\\held.txt"));
+    EXPECT_EQ("f", ReadBytes(m_inst + "\\" + std::string(39, 'n') + "\\fine.txt"));
+}
+
+TEST_F(UpdateRunTest, TooLongPackageDirectoryStopsBeforeAnythingHappens)
+{
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        ControlRecorder recorder(dlg);
+        const std::string longDir = "D:\\" + std::string(476, 'x');  // 479 + "\\TAVIBACKTmp\\TAVIBK.cfg" = 502
+        ASSERT_TRUE(RunUpdateAndWait(dlg, longDir, longDir + "\\a.tv2bck"));
+        EXPECT_EQ((std::vector<std::string>{"升级文件路径过长,请重试!"}), recorder.StatusTexts());
+        EXPECT_TRUE(recorder.PositionsOfLastRange().empty());
+    });
+}
+
+TEST_F(UpdateRunTest, SystemLibraryIsReplacedAndReloadedOnce)
+{
+    // The system directory's copy differs from the staged one by a tail.
+    WriteBytes(SystemLibraryPath(), m_library + "OLD COPY");
+    WriteBytes(m_inst + "\\older.dll", VersionedLibrary(2));
+    WriteBytes(m_inst + "\\newer.dll", VersionedLibrary(1));
+    SetWriteTime(m_inst + "\\older.dll", PackageFileTime());
+    SetWriteTime(m_inst + "\\newer.dll", PackageFileTime());
+    WritePackage({{"Plinth.dll", m_library}, {"older.dll", VersionedLibrary(1)}, {"newer.dll", VersionedLibrary(2)}},
+                 ConfigText({{"Plinth.dll", m_inst + "\\System\\BIN\\Plinth.dll"},
+                             {"older.dll", m_inst + "\\older.dll"},
+                             {"newer.dll", m_inst + "\\newer.dll"}},
+                            "p", 3));
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        ASSERT_TRUE(Run(dlg));
+        EXPECT_EQ(FINISHED, ItemText(dlg, IDC_STC_STATUS));
+        EXPECT_FALSE(Contains(ItemText(dlg, IDC_EDT_LOG), "系统库替换失败!"));
+        EXPECT_NE(nullptr, g_hPlinth) << "loaded again after the replacement";
+    });
+    EXPECT_EQ(m_library, ReadBytes(SystemLibraryPath()));
+    EXPECT_EQ(m_library, ReadBytes(m_inst + "\\System\\BIN\\Plinth.dll"));
+    // Judged the same whichever side of the reload they came.
+    EXPECT_EQ(VersionedLibrary(2), ReadBytes(m_inst + "\\older.dll"));
+    EXPECT_EQ(VersionedLibrary(2), ReadBytes(m_inst + "\\newer.dll"));
+}
+
+TEST_F(UpdateRunTest, FailedReloadLeavesTheRemainingFilesUninstalled)
+{
+    // Two staged names that both trim to the library's name; only the first
+    // one the run meets replaces it.
+    MakeDirectories(m_staging);
+    WriteBytes(m_staging + "\\ plinth.dll", "second library");
+    std::vector<std::pair<std::string, std::string>> files = {{"Plinth.dll", "not a library"}};
+    std::vector<std::pair<std::string, std::string>> destinations = {
+        {"Plinth.dll", m_inst + "\\Plinth.dll"}, {" plinth.dll", m_inst + "\\second.dll"}};
+    for (char c = 'a'; c <= 'e'; ++c) {
+        const std::string name = std::string(1, c) + ".txt";
+        files.emplace_back(name, name);
+        destinations.emplace_back(name, m_inst + "\\" + name);
+    }
+    WritePackage(files, ConfigText(destinations, "p", 7));
+
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        ASSERT_TRUE(Run(dlg));
+        const std::vector<std::string> lines = LogLines(ItemText(dlg, IDC_EDT_LOG));
+        const auto failure = std::find(lines.begin(), lines.end(), "系统库替换失败!");
+        ASSERT_NE(lines.end(), failure);
+        EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "系统库替换失败!"));
+        int nFailed = 1;  // the library itself
+        for (auto line = lines.begin(); line != lines.end(); ++line) {
+            if (line == failure)
+                continue;
+            const bool bFailedLine = Contains(*line, " 更新失败!");
+            EXPECT_EQ(line > failure, bFailedLine) << *line;
+            nFailed += bFailedLine;
+        }
+        EXPECT_EQ("更新完成,但有" + std::to_string(nFailed) + "个文件未能更新!", ItemText(dlg, IDC_STC_STATUS));
+        EXPECT_EQ(nullptr, g_hPlinth);
+    });
+}
+
+TEST_F(UpdateRunTest, UnpackProgressIsPolledOnTheDialogsThread)
+{
+    // Enough files for the unpack to outlast a few ticks of timer 4.
+    std::vector<std::pair<std::string, std::string>> files;
+    for (int i = 0; i < 400; ++i)
+        files.emplace_back("f" + std::to_string(i) + ".dat", std::string(2000, 'x'));
+    WritePackage(files, ConfigText({}, "p", 0));
+
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        ControlRecorder recorder(dlg);
+        ASSERT_TRUE(Run(dlg));
+        int nFromTimer = 0;
+        bool bUnpacking = false;
+        for (const ControlRecorder::Event& event : recorder.m_events) {
+            if (event.kind == ControlRecorder::Event::Range)
+                bUnpacking = event.value == 100;
+            if (bUnpacking && event.kind == ControlRecorder::Event::Pos && !event.bFromWorker)
+                ++nFromTimer;
+        }
+        EXPECT_GT(nFromTimer, 0);
+        EXPECT_FALSE(KillTimer(dlg.m_hWnd, CTAVIUpdataDlg::TIMER_UNPACK_PROGRESS));
+    });
+}
+
+TEST_F(UpdateRunTest, CloseDuringTheUnpackStopsTheRunAndUnloadsTheLibraryAfterIt)
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    for (int i = 0; i < 400; ++i)
+        files.emplace_back("f" + std::to_string(i) + ".dat", std::string(2000, 'x'));
+    files.emplace_back("a.txt", "a");
+    WritePackage(files, ConfigText({{"a.txt", m_inst + "\\a.txt"}}, "p", 1));
+
+    bool bLoadedAfterClose = false;
+    bool bRunningAfterClose = false;
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        snprintf(g_szUpdateDir, sizeof g_szUpdateDir, "%s", m_packageDir.c_str());
+        snprintf(g_szPackagePath, sizeof g_szPackagePath, "%s", m_package.c_str());
+        dlg.SendMessage(WM_TIMER, CTAVIUpdataDlg::TIMER_START_RUN);
+        ASSERT_TRUE(PumpUntil([&] { return ItemText(dlg, IDC_STC_STATUS) == UNPACKING; }));
+        dlg.SendMessage(WM_COMMAND, IDCANCEL);
+        bLoadedAfterClose = g_hPlinth != nullptr;
+        bRunningAfterClose = g_bUpdateDone == 0;
+    });
+    // The dialog's end waited for the worker.
+    EXPECT_TRUE(bRunningAfterClose) << "the unpack was too quick to close during it";
+    EXPECT_TRUE(bLoadedAfterClose) << "unloaded under the running worker";
+    EXPECT_EQ(1, g_bUpdateDone.load());
+    EXPECT_EQ(nullptr, g_hPlinth);
+    EXPECT_FALSE(FileExists(m_inst + "\\a.txt")) << "the run went on after the close";
+}
