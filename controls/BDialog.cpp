@@ -1,4 +1,5 @@
 #include "BDialog.h"
+#include <algorithm>
 
 BEGIN_MESSAGE_MAP(CBDialog, CDialog)
     ON_WM_ERASEBKGND()
@@ -46,7 +47,9 @@ BOOL CBDialog::OnEraseBkgnd(CDC* pDC)
                 pDC->BitBlt(x, y, W, H, &dcMem, 0, 0, SRCCOPY);
         break;
     case BG_CENTER:
-        pDC->BitBlt(bw < W ? (W - bw) / 2 : 0, bh < H ? (H - bh) / 2 : 0, W, H, &dcMem, 0, 0, SRCCOPY);
+        // Only the bitmap itself: around it the plain background shows.
+        pDC->BitBlt(bw < W ? (W - bw) / 2 : 0, bh < H ? (H - bh) / 2 : 0, std::min(W, bw), std::min(H, bh),
+                    &dcMem, 0, 0, SRCCOPY);
         break;
     case BG_STRETCH:
         pDC->StretchBlt(0, 0, W, H, &dcMem, 0, 0, bw, bh, SRCCOPY);

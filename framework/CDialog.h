@@ -1,4 +1,5 @@
 #pragma once
+#include "CDataExchange.h"
 #include "CWnd.h"
 
 // A dialog from a template resource. DoModal creates it modeless, disables

@@ -130,13 +130,16 @@ TEST(BDialogTest, CentreAndStretch)
         d.SetBackgroundMode(CBDialog::BG_CENTER);
         const auto copies = d.RecordCopies();
         ASSERT_EQ(copies.size(), 1u);
-        EXPECT_EQ(copies[0].rcDest, CRect(12, 9, 52, 39));
+        EXPECT_EQ(copies[0].rcDest, CRect(12, 9, 12 + BW, 9 + BH));
         auto p = d.Erase();
         EXPECT_EQ(p->At(12, 9), RED);
         EXPECT_EQ(p->At(27, 20), YELLOW);
-        // Left of and above the bitmap: the dialog's own background.
-        EXPECT_EQ(p->At(11, 9), GetSysColor(COLOR_3DFACE));
-        EXPECT_EQ(p->At(12, 8), GetSysColor(COLOR_3DFACE));
+        // Around the bitmap: the dialog's own background.
+        const COLORREF plain = GetSysColor(COLOR_3DFACE);
+        EXPECT_EQ(p->At(11, 9), plain);
+        EXPECT_EQ(p->At(12, 8), plain);
+        EXPECT_EQ(p->At(28, 20), plain);
+        EXPECT_EQ(p->At(27, 21), plain);
     });
     RunDialog(2 * BW, 4 * BH, [](CBackgroundDialog& d) {
         d.LoadBackgroundBitmap(IDB_QUADRANTS);
