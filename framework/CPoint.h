@@ -1,14 +1,10 @@
 #pragma once
 #include <windows.h>
 
-// A POINT with constructors and the few operations the windows and drawing use.
+// A POINT with constructors.
 class CPoint : public POINT {
 public:
     CPoint() { x = 0; y = 0; }
     CPoint(int initX, int initY) { x = initX; y = initY; }
     CPoint(POINT pt) { x = pt.x; y = pt.y; }
-
-    void Offset(int dx, int dy) { x += dx; y += dy; }
-    bool operator==(POINT pt) const { return x == pt.x && y == pt.y; }
-    bool operator!=(POINT pt) const { return !(*this == pt); }
 };

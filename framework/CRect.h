@@ -15,20 +15,16 @@ public:
     int Height() const { return bottom - top; }
     CSize Size() const { return CSize(Width(), Height()); }
     CPoint TopLeft() const { return CPoint(left, top); }
-    CPoint BottomRight() const { return CPoint(right, bottom); }
     bool IsRectEmpty() const { return ::IsRectEmpty(this) != FALSE; }
-    bool PtInRect(POINT pt) const { return ::PtInRect(this, pt) != FALSE; }
 
     void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
     void CopyRect(LPCRECT src) { *static_cast<RECT*>(this) = *src; }
     void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
     void OffsetRect(POINT pt) { OffsetRect(pt.x, pt.y); }
-    void InflateRect(int dx, int dy) { left -= dx; top -= dy; right += dx; bottom += dy; }
-    void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
+    void DeflateRect(int dx, int dy) { left += dx; top += dy; right -= dx; bottom -= dy; }
 
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
     bool operator==(const RECT& rc) const { return ::EqualRect(this, &rc) != FALSE; }
-    bool operator!=(const RECT& rc) const { return !(*this == rc); }
 };

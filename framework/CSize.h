@@ -7,7 +7,4 @@ public:
     CSize() { cx = 0; cy = 0; }
     CSize(int initCX, int initCY) { cx = initCX; cy = initCY; }
     CSize(SIZE size) { cx = size.cx; cy = size.cy; }
-
-    bool operator==(SIZE size) const { return cx == size.cx && cy == size.cy; }
-    bool operator!=(SIZE size) const { return !(*this == size); }
 };

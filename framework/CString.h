@@ -16,7 +16,6 @@ public:
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
-    char GetAt(int nIndex) const { return m_str[nIndex]; }
     operator LPCSTR() const { return m_str.c_str(); }
 
     // printf-style formatting.

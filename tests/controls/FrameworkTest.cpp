@@ -231,4 +231,45 @@ TEST(AppTest, NamesTheApplicationAfterTheExecutable)
     EXPECT_EQ(AfxGetApp(), &theApp);
 }
 
+// What another thread saw of the message box before it pressed OK.
+struct SeenBox {
+    char caption[64] = "";
+    char text[64] = "";
+};
+
+BOOL CALLBACK ReadBoxText(HWND hChild, LPARAM lParam)
+{
+    char cls[16] = "";
+    GetClassNameA(hChild, cls, sizeof(cls));
+    if (lstrcmpiA(cls, "Static") == 0 && GetWindowTextLengthA(hChild) > 0)
+        GetWindowTextA(hChild, reinterpret_cast<SeenBox*>(lParam)->text, 64);
+    return TRUE;
+}
+
+DWORD WINAPI AnswerMessageBox(LPVOID pSeen)
+{
+    SeenBox* seen = static_cast<SeenBox*>(pSeen);
+    for (int i = 0; i < 200; ++i) {
+        if (HWND hBox = FindWindowA("#32770", "framework_test")) {
+            GetWindowTextA(hBox, seen->caption, sizeof(seen->caption));
+            EnumChildWindows(hBox, ReadBoxText, reinterpret_cast<LPARAM>(seen));
+            PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        Sleep(50);
+    }
+    return 1;
+}
+
+TEST(AppTest, MessageBoxIsCaptionedWithTheApplicationName)
+{
+    SeenBox seen;
+    HANDLE hThread = CreateThread(nullptr, 0, AnswerMessageBox, &seen, 0, nullptr);
+    EXPECT_EQ(AfxMessageBox("获取系统文件异常!"), IDOK);
+    WaitForSingleObject(hThread, 10000);
+    CloseHandle(hThread);
+    EXPECT_STREQ(seen.caption, "framework_test");
+    EXPECT_STREQ(seen.text, "获取系统文件异常!");
+}
+
 }  // namespace

@@ -121,6 +121,22 @@ CRect Bounds(const CPixels& p, COLORREF cr)
     return box.left < box.right ? box : CRect();
 }
 
+// Where the caption's ink is: every pixel that is neither the face nor the image.
+// Small captions are smoothed and may hold no pixel of the text colour itself.
+CRect InkBounds(const CPixels& p, COLORREF crFace, COLORREF crImage)
+{
+    CRect box(p.Width(), p.Height(), 0, 0);
+    for (int y = 0; y < p.Height(); ++y)
+        for (int x = 0; x < p.Width(); ++x)
+            if (p.At(x, y) != crFace && p.At(x, y) != crImage) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+    return box.left < box.right ? box : CRect();
+}
+
 int Count(const CPixels& p, COLORREF cr)
 {
     return p.Count(CRect(0, 0, p.Width(), p.Height()), cr);
@@ -400,12 +416,70 @@ TEST(ImageButtonMessages, HoverFollowsTheMouseInTheFlatLookOnly)
         MoveMouse(b, 0);
         b.SendMessage(WM_KILLFOCUS);
         EXPECT_FALSE(b.m_bHover);
+        MoveMouse(b, 0);
+        b.SendMessage(WM_ACTIVATE, WA_INACTIVE);
+        EXPECT_FALSE(b.m_bHover);
+
+        // While the application has no active window, only a button told to track anyway lights up.
+        SetActiveWindow(nullptr);
+        ASSERT_EQ(GetActiveWindow(), nullptr);
+        b.SetTrackWhenInactive(FALSE);
+        MoveMouse(b, 0);
+        EXPECT_FALSE(b.m_bHover);
+        b.SetTrackWhenInactive(TRUE);
+        MoveMouse(b, 0);
+        EXPECT_TRUE(b.m_bHover);
+        SetActiveWindow(d.m_hWnd);
+        b.SetTrackWhenInactive(FALSE);
+        b.SendMessage(WM_CANCELMODE);
+        MoveMouse(b, 0);
+        EXPECT_TRUE(b.m_bHover);
+        b.SendMessage(WM_CANCELMODE);
 
         b.SetFlatLook(FALSE);
         MoveMouse(b, 0);
         EXPECT_FALSE(b.m_bHover);
         SetCursorPos(centre.x + 400, centre.y + 400);
     });
+}
+
+TEST(ImageButtonMessages, HoverCursorIsShownOverTheButton)
+{
+    RunButtonDialog(IDD_TEST, [](CButtonDialog& d) {
+        CButtonProbe& b = d.m_button;
+        ASSERT_EQ(b.LoadHoverCursor(IDC_HOVER_CURSOR), IMGBTN_OK);
+        ASSERT_NE(b.m_hHoverCursor, nullptr);
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        EXPECT_TRUE(b.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(b.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+        EXPECT_EQ(GetCursor(), b.m_hHoverCursor);
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        EXPECT_EQ(b.LoadHoverCursor(0), IMGBTN_OK);
+        EXPECT_EQ(b.m_hHoverCursor, nullptr);
+    });
+}
+
+TEST(ImageButtonMessages, ClickOpensTheLink)
+{
+    char dir[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, dir);
+    const std::string script = std::string(dir) + "\\link_target.bat";
+    const std::string marker = std::string(dir) + "\\link_opened.txt";
+    DeleteFileA(marker.c_str());
+    FILE* f = fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    fprintf(f, "@echo opened> \"%s\"\r\n", marker.c_str());
+    fclose(f);
+
+    RunButtonDialog(IDD_TEST, [&](CButtonDialog& d) {
+        d.m_button.SetLinkTarget(script.c_str());
+        d.m_button.SendMessage(BM_CLICK);
+        EXPECT_EQ(d.m_nClicks, 1);
+        for (int i = 0; i < 100 && GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+            d.Pump(100);
+        EXPECT_NE(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+    });
+    DeleteFileA(marker.c_str());
+    DeleteFileA(script.c_str());
 }
 
 TEST(ImageButtonMessages, TooltipHoldsOneToolWithTheHintText)
@@ -560,6 +634,48 @@ TEST(ImageButtonDrawing, ImageWithoutCaptionIsCentredOrTopForRightAlignment)
         EXPECT_EQ(Bounds(*Render(b), RED), centred);
         b.SetImageAlignment(IMGBTN_ALIGN_RIGHT);
         EXPECT_EQ(Bounds(*Render(b), RED), CRect(centred.left, 0, centred.right, 16));
+
+        // With a caption: on top, 3 pixels from the top edge, the caption centred in
+        // the rest below the image's height; on the right, 3 pixels from the right
+        // edge, the caption centred in the space from 3 pixels to the left of it.
+        SetFocus(GetDlgItem(d.m_hWnd, IDC_EDIT));
+        b.SetWindowText("升级");
+        b.SetImageAlignment(IMGBTN_ALIGN_TOP);
+        auto top = Render(b);
+        const int w = top->Width(), h = top->Height();
+        EXPECT_EQ(Bounds(*top, RED), CRect(centred.left, 3, centred.right, 19));
+        const CRect topInk = InkBounds(*top, FACE_NORMAL, RED);
+        ASSERT_FALSE(topInk.IsRectEmpty());
+        EXPECT_GE(topInk.top, 16);
+        EXPECT_NEAR(topInk.top - 16, h - topInk.bottom, 3);
+        EXPECT_NEAR(topInk.left, w - topInk.right, 3);
+
+        b.SetImageAlignment(IMGBTN_ALIGN_RIGHT);
+        auto right = Render(b);
+        EXPECT_EQ(Bounds(*right, RED), CRect(w - 19, centred.top, w - 3, centred.bottom));
+        const CRect rightInk = InkBounds(*right, FACE_NORMAL, RED);
+        ASSERT_FALSE(rightInk.IsRectEmpty());
+        EXPECT_NEAR(rightInk.left - 3, (w - 19) - rightInk.right, 3);
+    });
+}
+
+TEST(ImageButtonDrawing, LongCaptionWrapsAndIsCentredAsABlock)
+{
+    RunButtonDialog(IDD_TEST, [](CButtonDialog& d) {
+        CButtonProbe& b = d.m_button;
+        b.UseColours();
+        SetFocus(GetDlgItem(d.m_hWnd, IDC_EDIT));
+        b.SetWindowText("升级");
+        auto line = Render(b);
+        const CRect one = InkBounds(*line, FACE_NORMAL, RED);
+        b.SetWindowText("较长的标题文字会自动换行");
+        auto block = Render(b);
+        const CRect two = InkBounds(*block, FACE_NORMAL, RED);
+        ASSERT_FALSE(one.IsRectEmpty());
+        ASSERT_FALSE(two.IsRectEmpty());
+        EXPECT_GT(two.Height(), one.Height() + 6);
+        EXPECT_NEAR(two.left, block->Width() - two.right, 3);
+        EXPECT_NEAR(two.top, block->Height() - two.bottom, 3);
     });
 }
 

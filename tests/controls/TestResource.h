@@ -18,3 +18,4 @@
 #define IDI_FRAME_BLUE    302
 #define IDI_MIXED         303
 #define IDB_QUADRANTS     400
+#define IDC_HOVER_CURSOR  500

@@ -5,7 +5,8 @@ import struct
 import sys
 
 
-def icon(path, rgb):
+def icon(path, rgb, kind=1):
+    """kind 1 writes an icon, kind 2 a cursor with its hot spot at (1, 1)."""
     size = 32
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     b, g, r = rgb[2], rgb[1], rgb[0]
@@ -13,8 +14,9 @@ def icon(path, rgb):
     mask = bytes(4 * size)  # one 32-bit row per line, all opaque
     image = header + pixels + mask
     with open(path, 'wb') as f:
-        f.write(struct.pack('<HHH', 0, 1, 1))
-        f.write(struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(image), 22))
+        f.write(struct.pack('<HHH', 0, kind, 1))
+        planes_or_x, bits_or_y = (1, 32) if kind == 1 else (1, 1)
+        f.write(struct.pack('<BBBBHHII', size, size, 0, 0, planes_or_x, bits_or_y, len(image), 22))
         f.write(image)
 
 
@@ -62,4 +64,5 @@ icon(f'{out}/frame_red.ico', (255, 0, 0))
 icon(f'{out}/frame_green.ico', (0, 255, 0))
 icon(f'{out}/frame_blue.ico', (0, 0, 255))
 mixed_icon(f'{out}/mixed.ico')
+icon(f'{out}/hover.cur', (0, 128, 255), kind=2)
 quadrants(f'{out}/quadrants.bmp')
