@@ -128,7 +128,13 @@ int CImageButton::LoadStateIcons(int nIconHover, int nIconNormal)
 int CImageButton::SetStateIcons(HICON hIconHover, HICON hIconNormal)
 {
     ReleaseImages();
+    // A normal icon that never reaches its slot is the button's all the same.
+    auto releaseNormal = [hIconNormal] {
+        if (hIconNormal && hIconNormal != IMGBTN_AUTO_GRAY)
+            ::DestroyIcon(hIconNormal);
+    };
     if (!hIconHover) {
+        releaseNormal();
         Repaint(TRUE);
         return IMGBTN_OK;
     }
@@ -136,6 +142,7 @@ int CImageButton::SetStateIcons(HICON hIconHover, HICON hIconNormal)
     m_icons[0].hIcon = hIconHover;
     if (!QueryIconSize(hIconHover, &m_icons[0].dwWidth, &m_icons[0].dwHeight)) {
         ReleaseImages();
+        releaseNormal();
         return IMGBTN_BAD_RESOURCE;
     }
 
@@ -163,7 +170,13 @@ int CImageButton::LoadStateBitmaps(int nBitmapHover, COLORREF crTransHover, int 
 int CImageButton::SetStateBitmaps(HBITMAP hBitmapHover, COLORREF crTransHover, HBITMAP hBitmapNormal, COLORREF crTransNormal)
 {
     ReleaseImages();
+    // A normal bitmap that never reaches its slot is the button's all the same.
+    auto releaseNormal = [this, hBitmapNormal] {
+        if (hBitmapNormal && m_bitmaps[1].hBitmap != hBitmapNormal)
+            ::DeleteObject(hBitmapNormal);
+    };
     if (!hBitmapHover) {
+        releaseNormal();
         Repaint(TRUE);
         return IMGBTN_OK;
     }
@@ -175,16 +188,20 @@ int CImageButton::SetStateBitmaps(HBITMAP hBitmapHover, COLORREF crTransHover, H
         slot.hBitmap = hBitmaps[i];
         slot.crTransparent = crTrans[i];
         BITMAP bm = {};
+        int nResult = IMGBTN_OK;
         if (!::GetObjectA(slot.hBitmap, sizeof(bm), &bm)) {
-            ReleaseImages();
-            return IMGBTN_BAD_RESOURCE;
+            nResult = IMGBTN_BAD_RESOURCE;
+        } else {
+            slot.dwWidth = static_cast<DWORD>(bm.bmWidth);
+            slot.dwHeight = static_cast<DWORD>(bm.bmHeight);
+            slot.hMask = BuildTransparencyMask(slot.hBitmap, slot.dwWidth, slot.dwHeight, slot.crTransparent);
+            if (!slot.hMask)
+                nResult = IMGBTN_MASK_FAILED;
         }
-        slot.dwWidth = static_cast<DWORD>(bm.bmWidth);
-        slot.dwHeight = static_cast<DWORD>(bm.bmHeight);
-        slot.hMask = BuildTransparencyMask(slot.hBitmap, slot.dwWidth, slot.dwHeight, slot.crTransparent);
-        if (!slot.hMask) {
+        if (nResult != IMGBTN_OK) {
+            releaseNormal();
             ReleaseImages();
-            return IMGBTN_MASK_FAILED;
+            return nResult;
         }
     }
 

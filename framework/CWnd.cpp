@@ -128,7 +128,9 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 
 HWND CWnd::UnsubclassWindow()
 {
-    if (m_pfnSuper)
+    // Only while no one has subclassed the window after us, or their chain would break.
+    const LONG_PTR current = ::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC);
+    if (m_pfnSuper && current == reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc))
         ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     return Detach();
 }

@@ -311,6 +311,16 @@ TEST(ImageButtonSetters, IconsAndBitmapsReplaceEachOther)
     EXPECT_EQ(button.m_bitmaps[0].hBitmap, nullptr);
     EXPECT_EQ(button.SetStateBitmaps(reinterpret_cast<HBITMAP>(0x1234), 0), IMGBTN_BAD_RESOURCE);
     EXPECT_EQ(button.m_bitmaps[0].hBitmap, nullptr);
+
+    // A normal image given without a usable hover image is released, not kept or leaked.
+    HICON hNormalIcon = MakeSolidIcon(16, RED);
+    EXPECT_EQ(button.SetStateIcons(nullptr, hNormalIcon), IMGBTN_OK);
+    ICONINFO ii = {};
+    EXPECT_FALSE(GetIconInfo(hNormalIcon, &ii));
+    HBITMAP hNormalBitmap = MakeFramedBitmap(8, RED, RED);
+    EXPECT_EQ(button.SetStateBitmaps(reinterpret_cast<HBITMAP>(0x1234), 0, hNormalBitmap, 0), IMGBTN_BAD_RESOURCE);
+    EXPECT_EQ(GetObjectType(hNormalBitmap), 0u);
+    EXPECT_EQ(button.m_bitmaps[1].hBitmap, nullptr);
 }
 
 // ---------------------------------------------------------------------------
