@@ -70,3 +70,44 @@ TEST_F(AppTest, FailedCommandLineRunStillClosesByItself)
     EXPECT_LE(::GetTickCount() - dwFailed, 2200u);
     EXPECT_EQ(app.ExitCode(), 0u);
 }
+
+TEST_F(AppTest, PackageInADriveRootWithNoFurtherArgumentsIsInstalledAndTheToolCloses)
+{
+    // The staging directory goes beside the package: D:\TAVIBACKTmp.
+    const std::string package = "D:\\apptest-root.tv2bck";
+    ASSERT_TRUE(::MoveFileExA(MakeSamplePackage("root").c_str(), package.c_str(), MOVEFILE_REPLACE_EXISTING));
+    AppProcess app(Quoted(package));
+    const HWND hMain = app.WaitForMainWindow();
+    ASSERT_NE(hMain, nullptr);
+    ASSERT_TRUE(WaitForStatus(hMain, kFinished));
+    // Both flags keep their 1: the file lines are shown, and the tool closes.
+    EXPECT_NE(DlgItemText(hMain, IDC_EDT_LOG).find("a.txt 已更新..."), std::string::npos);
+    EXPECT_TRUE(app.WaitForExit(3000));
+    ::DeleteFileA(package.c_str());
+
+    EXPECT_EQ(ReadFileText(InstallRoot() + "\\Data\\a.txt"), "a of root");
+    EXPECT_FALSE(DirectoryExists("D:\\TAVIBACKTmp"));
+}
+
+TEST_F(AppTest, EmptyFlagsKeepTheirOneAndTextFlagsReadAsZero)
+{
+    // An empty package path still starts the run by itself; it fails at the
+    // unpack, and the empty auto-exit flag still closes the tool.
+    {
+        AppProcess app("\"\" \"\" \"\"");
+        const HWND hMain = app.WaitForMainWindow();
+        ASSERT_NE(hMain, nullptr);
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hMain, IDC_BTN_UPGRADE)));
+        EXPECT_TRUE(WaitForStatus(hMain, "解压数据出现异常,请重试!"));
+        EXPECT_TRUE(app.WaitForExit(3000));
+    }
+
+    // "abc" is 0 for both flags: no file lines, and the window stays.
+    const std::string package = MakeSamplePackage("text");
+    AppProcess app(Quoted(package) + " abc abc");
+    const HWND hMain = app.WaitForMainWindow();
+    ASSERT_NE(hMain, nullptr);
+    ASSERT_TRUE(WaitForStatus(hMain, kFinished));
+    EXPECT_EQ(DlgItemText(hMain, IDC_EDT_LOG).find("已更新"), std::string::npos);
+    EXPECT_FALSE(app.WaitForExit(1500));
+}
