@@ -90,8 +90,13 @@ shows_window() {
 
 # Captures while the process runs; prints the first and last useful picture.
 capture_while_running() {
-  local pid=$1 prefix=$2 n=0 first= last=
+  local pid=$1 prefix=$2 n=0 first= last= deadline=$((SECONDS + 120))
   while kill -0 "$pid" 2>/dev/null; do
+    if [ $SECONDS -ge $deadline ]; then
+      echo "the tool did not close by itself within 120 s; ending it" >&2
+      kill "$pid" 2>/dev/null || true
+      break
+    fi
     local f=$SHOTS/$prefix-$(printf %03d $n).png
     capture "$f" || true
     if [ -f "$f" ] && shows_window "$f"; then
