@@ -73,7 +73,7 @@ Pixels ScreenOfClient(HWND hWnd)
     return pixels;
 }
 
-bool Close(DWORD a, DWORD b)
+bool SameColour(DWORD a, DWORD b)
 {
     for (int shift : {0, 8, 16})
         if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 6)
@@ -92,7 +92,7 @@ double BackgroundShare(HWND hMain, int nID, const Pixels& screen, const Pixels& 
     int nSame = 0, nAll = 0;
     for (int y = rc.top; y < rc.bottom; ++y)
         for (int x = rc.left; x < rc.right; ++x, ++nAll)
-            if (Close(screen.At(x, y), background.At(x % background.nWidth, y % background.nHeight)))
+            if (SameColour(screen.At(x, y), background.At(x % background.nWidth, y % background.nHeight)))
                 ++nSame;
     return nAll ? static_cast<double>(nSame) / nAll : 0.0;
 }
