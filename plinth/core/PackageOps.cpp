@@ -1,6 +1,8 @@
 #include "PackageOps.h"
 
 #include "PackageCodes.h"
+#include "EntryWriters.h"
+#include "TargetDirectory.h"
 #include "ZipReader.h"
 #include "ZipWriter.h"
 
@@ -35,6 +37,9 @@ const char* PackageCodeText(int code)
 }
 
 namespace {
+
+// Threads that create and write the unpacked files.
+constexpr int kWriterThreads = 2;
 
 std::wstring StripTrailingSeparators(std::wstring path)
 {
@@ -115,62 +120,22 @@ int UnpackPackage(const char* package, const char* target, std::atomic<int>& per
     if (!IsDirectory(dir) && !CreateDirectoryW(dir.c_str(), nullptr) && !IsDirectory(dir))
         return kPkgWriteError;
 
-    // Each entry goes to a temporary file first and replaces its file only
-    // when its size and CRC have proved right.
-    std::unordered_set<std::wstring> keys;
-    for (const ZipEntry& e : entries)
-        keys.insert(NameKey(e.name));
-    std::wstring tmpName = L"~plinth-unpack.tmp";
-    for (int i = 1; keys.count(NameKey(tmpName)); ++i)
-        tmpName = L"~plinth-unpack" + std::to_wstring(i) + L".tmp";
-    const std::wstring tmp = Join(dir, tmpName);
-
-    std::uint64_t done = 0;
-    int written = 0;
+    TargetDirectory files;
+    if (!files.Open(dir))
+        return kPkgWriteError;
+    EntryWriters writers(files, kWriterThreads, total, percent);
     for (const ZipEntry& e : entries) {
-        const std::wstring dest = Join(dir, e.name);
-        DWORD tmpAttr = GetFileAttributesW(tmp.c_str());
-        if (tmpAttr != INVALID_FILE_ATTRIBUTES && (tmpAttr & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesW(tmp.c_str(), FILE_ATTRIBUTE_NORMAL);
-        HANDLE out = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (out == INVALID_HANDLE_VALUE)
-            return kPkgWriteError;
-        rc = reader.Extract(e, [&](const unsigned char* data, std::size_t size) {
-            while (size > 0) {
-                DWORD n = 0;
-                if (!WriteFile(out, data, static_cast<DWORD>(size), &n, nullptr) || n == 0)
-                    return false;
-                data += n;
-                size -= n;
-                done += n;
-            }
-            int p = total ? static_cast<int>(done * 100 / total) : 0;
-            percent.store(std::min(p, 99));
-            return true;
-        });
-        FILETIME mtime = ZipReader::EntryTime(e);
-        if (rc == 0 && !SetFileTime(out, nullptr, nullptr, &mtime))
-            rc = kPkgWriteError;
-        if (!CloseHandle(out) && rc == 0)
-            rc = kPkgWriteError;
-        if (rc == 0) {
-            DWORD attr = GetFileAttributesW(dest.c_str());
-            if (attr != INVALID_FILE_ATTRIBUTES) {
-                if (attr & FILE_ATTRIBUTE_DIRECTORY)
-                    rc = kPkgWriteError;
-                else if (attr & FILE_ATTRIBUTE_READONLY)
-                    SetFileAttributesW(dest.c_str(), attr & ~FILE_ATTRIBUTE_READONLY);
-            }
-        }
-        if (rc == 0 && !MoveFileExW(tmp.c_str(), dest.c_str(), MOVEFILE_REPLACE_EXISTING))
-            rc = kPkgWriteError;
-        if (rc != 0) {
-            DeleteFileW(tmp.c_str());
-            return rc;
-        }
-        ++written;
+        writers.Begin(e.name);
+        rc = reader.Extract(e, [&](const unsigned char* data, std::size_t size) { return writers.Write(data, size); });
+        writers.End(rc == 0, ZipReader::EntryTime(e));
+        if (rc != 0)
+            break;
     }
+    int written = writers.Finish();
+    if (written < 0)
+        return kPkgWriteError;
+    if (rc != 0)
+        return rc;
     percent.store(100);
     return written;
 }

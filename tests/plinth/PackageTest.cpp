@@ -120,10 +120,12 @@ TEST_F(Unpack, ReplacesFilesOfTheSameNameReadOnlyOnesToo)
     ASSERT_TRUE(WriteFileBytes(old, "old contents"));
     ASSERT_TRUE(SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(WriteFileBytes(m_target + "\\other.cfg", "stays"));
-    EXPECT_EQ(1, Run({Deflated("Plinth.dll", "new contents")}));
+    ASSERT_TRUE(WriteFileBytes(m_target + "\\SETUP.INI", "old setup"));
+    EXPECT_EQ(2, Run({Deflated("Plinth.dll", "new contents"), Stored("setup.ini", "new setup")}));
     EXPECT_EQ("new contents", ReadFileBytes(old));
     EXPECT_EQ("stays", ReadFileBytes(m_target + "\\other.cfg"));
-    EXPECT_EQ(2, CountEntries(m_target)); // no temporary file left behind
+    EXPECT_EQ("new setup", ReadFileBytes(m_target + "\\setup.ini"));
+    EXPECT_EQ(3, CountEntries(m_target)); // the name in either case is one file
 }
 
 TEST_F(Unpack, RestoresModificationTimes)
