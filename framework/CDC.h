@@ -30,7 +30,6 @@ public:
     BOOL CreateCompatibleDC(CDC* pDC);
     BOOL DeleteDC();
     HDC GetSafeHdc() const { return m_hDC; }
-    operator HDC() const { return m_hDC; }
     BOOL IsPrinting() const { return m_bPrinting; }
 
     // Each returns the object that was selected before.

@@ -14,7 +14,6 @@ public:
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
     // Takes ownership, releasing the object held before.
     BOOL Attach(HGDIOBJ hObject);
     HGDIOBJ Detach();

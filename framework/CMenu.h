@@ -19,8 +19,6 @@ public:
     BOOL Attach(HMENU hMenu);
     HMENU Detach();
     BOOL DestroyMenu();
-    HMENU GetSafeHmenu() const { return m_hMenu; }
-    operator HMENU() const { return m_hMenu; }
 
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = nullptr)
     {

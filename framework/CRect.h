@@ -21,7 +21,6 @@ public:
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
     void CopyRect(LPCRECT src) { *static_cast<RECT*>(this) = *src; }
     void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
-    void OffsetRect(POINT pt) { OffsetRect(pt.x, pt.y); }
     void DeflateRect(int dx, int dy) { left += dx; top += dy; right -= dx; bottom -= dy; }
 
     operator LPRECT() { return this; }

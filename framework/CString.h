@@ -10,8 +10,6 @@ class CString {
 public:
     CString() = default;
     CString(LPCSTR psz) : m_str(psz ? psz : "") {}
-    CString(LPCSTR pch, int nLength) : m_str(pch, nLength) {}
-    CString(char ch, int nRepeat = 1) : m_str(nRepeat, ch) {}
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
@@ -50,12 +48,10 @@ public:
     CString& operator=(LPCSTR psz) { m_str = psz ? psz : ""; return *this; }
     CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
     CString& operator+=(LPCSTR psz) { if (psz) m_str += psz; return *this; }
-    CString& operator+=(char ch) { m_str += ch; return *this; }
 
     friend CString operator+(const CString& a, const CString& b) { CString r(a); return r += b; }
     friend CString operator+(const CString& a, LPCSTR b) { CString r(a); return r += b; }
     friend CString operator+(LPCSTR a, const CString& b) { CString r(a); return r += b; }
-    friend CString operator+(const CString& a, char ch) { CString r(a); return r += ch; }
     friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
     friend bool operator==(const CString& a, LPCSTR b) { return a.m_str == (b ? b : ""); }
     friend bool operator==(LPCSTR a, const CString& b) { return b == a; }
