@@ -3,6 +3,7 @@
 #include "CMenu.h"
 #include "CWinApp.h"
 #include <commctrl.h>
+#include <cstring>
 
 namespace {
 // The dialog whose window the creation hook is waiting for.
@@ -155,11 +156,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND, UINT, WPARAM, LPARAM)
 
 LRESULT CALLBACK CDialog::CreationHook(int nCode, WPARAM wParam, LPARAM lParam)
 {
-    // The first window created is the dialog itself: bind it before its first message.
-    if (nCode == HCBT_CREATEWND && t_pDialogInit) {
+    // The first dialog window created is ours (the system may create helper
+    // windows, an input method's, along the way): bind it before its first message.
+    HWND hWnd = reinterpret_cast<HWND>(wParam);
+    char szClass[16] = "";
+    if (nCode == HCBT_CREATEWND && t_pDialogInit && ::GetClassNameA(hWnd, szClass, sizeof(szClass)) &&
+        std::strcmp(szClass, "#32770") == 0) {
         CDialog* pDialog = t_pDialogInit;
         t_pDialogInit = nullptr;
-        HWND hWnd = reinterpret_cast<HWND>(wParam);
         if (pDialog->Attach(hWnd)) {
             pDialog->m_pfnSuper = reinterpret_cast<WNDPROC>(
                 ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
