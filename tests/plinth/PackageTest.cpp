@@ -5,6 +5,7 @@
 #include "TestZip.h"
 
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <atomic>
 #include <thread>
@@ -284,6 +285,26 @@ TEST_F(Unpack, ReportsProgressToAnotherThreadUpTo100)
         between = between || (seen[i] > 0 && seen[i] < 100);
     }
     EXPECT_TRUE(between) << "no progress between 0 and 100 in " << seen.size() << " polls";
+}
+
+TEST_F(Unpack, UnpacksAPackageOver2GBInBoundedMemory)
+{
+    // Three stored entries of 800 MB: offsets and sizes past 2^31.
+    const std::uint64_t size = 800ull << 20;
+    ASSERT_TRUE(testzip::WriteLarge(m_package, 3, size));
+    PROCESS_MEMORY_COUNTERS before = {}, after = {};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    EXPECT_EQ(3, UnCompressFile(m_package.c_str(), m_target.c_str()));
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    for (int i = 0; i < 3; ++i) {
+        WIN32_FILE_ATTRIBUTE_DATA attr;
+        ASSERT_TRUE(GetFileAttributesExA((m_target + "\\big" + std::to_string(i) + ".dat").c_str(),
+                                         GetFileExInfoStandard, &attr));
+        EXPECT_EQ(size, (static_cast<std::uint64_t>(attr.nFileSizeHigh) << 32) | attr.nFileSizeLow);
+    }
+    EXPECT_LT(after.PeakWorkingSetSize, before.PeakWorkingSetSize + (32u << 20))
+        << "peak working set grew from " << before.PeakWorkingSetSize / 1024 << " KB to "
+        << after.PeakWorkingSetSize / 1024 << " KB";
 }
 
 TEST_F(Unpack, CompressFileBuildsAPackageOfTheTopLevelFiles)
