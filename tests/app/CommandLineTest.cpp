@@ -28,7 +28,7 @@ TEST_F(AppTest, CommandLineRunInstallsThePackageAndClosesByItself)
     ASSERT_TRUE(app.WaitForExit(3000));
     const DWORD dwClosing = ::GetTickCount() - dwFinished;
     EXPECT_GE(dwClosing, 450u);
-    EXPECT_LE(dwClosing, 2200u);
+    EXPECT_LE(dwClosing, 2500u);
     EXPECT_EQ(app.ExitCode(), 0u);
 
     EXPECT_EQ(ReadFileText(InstallRoot() + "\\Data\\a.txt"), "a of first");
@@ -67,7 +67,7 @@ TEST_F(AppTest, FailedCommandLineRunStillClosesByItself)
     ASSERT_TRUE(WaitForStatus(hMain, "解压数据出现异常,请重试!"));
     const DWORD dwFailed = ::GetTickCount();
     ASSERT_TRUE(app.WaitForExit(3000));
-    EXPECT_LE(::GetTickCount() - dwFailed, 2200u);
+    EXPECT_LE(::GetTickCount() - dwFailed, 2500u);
     EXPECT_EQ(app.ExitCode(), 0u);
 }
 
