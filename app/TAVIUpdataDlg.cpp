@@ -109,6 +109,7 @@ BOOL CTAVIUpdataDlg::OnInitDialog()
     }
 
     m_strLog.Empty();
+    m_edtLog.SendMessage(EM_SETLIMITTEXT, 0);  // room for the whole log, not 32 KB
     ParseCommandLine();
     SetBackgroundMode(BG_TILE);
     LoadBackgroundBitmap(IDB_BACKGROUND);

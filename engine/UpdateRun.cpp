@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "AfxTrace.h"
 #include "CFileFind.h"
 #include "PackageConfig.h"
 #include "PlinthWrappers.h"
@@ -30,7 +31,7 @@ CString DirectoryOf(const CString& strPath)
 
 DWORD WINAPI CTAVIUpdataDlg::UpdateThreadProc(LPVOID pParam)
 {
-    OutputDebugStringA("START Thread \n");
+    TRACE("START Thread \n");
     auto* pDlg = static_cast<CTAVIUpdataDlg*>(pParam);
     if (!pDlg) {
         g_hUpdateThread = nullptr;
@@ -38,7 +39,7 @@ DWORD WINAPI CTAVIUpdataDlg::UpdateThreadProc(LPVOID pParam)
     }
     pDlg->RunUpdate(g_szUpdateDir, g_szPackagePath);
     g_bThreadEnd = 1;
-    OutputDebugStringA("END Thread \n");
+    TRACE("END Thread \n");
     g_hUpdateThread = nullptr;
     pDlg->m_btnUpgrade.EnableWindow(TRUE);
     g_bUpdateDone = 1;
@@ -93,7 +94,6 @@ void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackageP
     CString strHeader;
     strHeader.Format("\r\n升级包名称:%s\r\n创建时间:%s\r\n版本:%s\r\n\r\n", static_cast<LPCSTR>(strPackName),
                      static_cast<LPCSTR>(config.CreateTime()), static_cast<LPCSTR>(config.Version()));
-    m_edtLog.SendMessage(EM_SETLIMITTEXT, 0);  // room for the whole log, not 32 KB
     m_strLog = strHeader;
     m_edtLog.SetWindowText(m_strLog);
 
@@ -109,7 +109,7 @@ void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackageP
         bMore = finder.FindNextFile();
         if (finder.IsDots() || finder.IsDirectory())
             continue;
-        OutputDebugStringA(finder.GetFileTitle() + "\r\n");
+        TRACE("%s\r\n", static_cast<LPCSTR>(finder.GetFileTitle()));
         if (!InstallStagedFile(finder.GetFileName(), strStaging, config, run))
             ++run.nFailed;
         SetProgressPos(++nPos);
@@ -206,9 +206,10 @@ void CTAVIUpdataDlg::AppendLog(CString strLine)
         m_edtLog.SetWindowText(m_strLog);
         return;
     }
-    // Appended at the end of the pane, so the cost does not grow with the text shown.
+    // Appended at the end of the pane, so the cost does not grow with the text
+    // shown. The pane holds m_strLog, whose byte length is at or past its end.
+    const int nEnd = m_strLog.GetLength();
     m_strLog += strAdded;
-    const int nEnd = m_edtLog.GetWindowTextLength();
     m_edtLog.SendMessage(EM_SETSEL, nEnd, nEnd);
     m_edtLog.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strAdded)));
 }

@@ -67,7 +67,7 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs)
     while (!condition()) {
         if (GetTickCount() - dwStart > dwTimeoutMs)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
@@ -78,14 +78,14 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs)
 }
 
 bool RunUpdateAndWait(CTAVIUpdataDlg& dlg, const std::string& updateDir, const std::string& packagePath,
-                      int nShowLog)
+                      int nShowLog, DWORD dwTimeoutMs)
 {
     snprintf(g_szUpdateDir, sizeof g_szUpdateDir, "%s", updateDir.c_str());
     snprintf(g_szPackagePath, sizeof g_szPackagePath, "%s", packagePath.c_str());
     g_nShowLog = nShowLog;
     g_bUpdateDone = 0;
     dlg.SendMessage(WM_TIMER, CTAVIUpdataDlg::TIMER_START_RUN);
-    return PumpUntil([] { return g_bUpdateDone == 1; });
+    return PumpUntil([] { return g_bUpdateDone == 1; }, dwTimeoutMs);
 }
 
 std::string ItemText(const CTAVIUpdataDlg& dlg, int nID)

@@ -21,7 +21,7 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = 60000
 // Sets the inputs and starts a run as the command-line start does (timer 1),
 // then serves the dialog until the worker has published its end.
 bool RunUpdateAndWait(CTAVIUpdataDlg& dlg, const std::string& updateDir, const std::string& packagePath,
-                      int nShowLog = 1);
+                      int nShowLog = 1, DWORD dwTimeoutMs = 60000);
 
 std::string ItemText(const CTAVIUpdataDlg& dlg, int nID);
 

@@ -104,6 +104,10 @@ TEST_F(UpdateRunTest, AppliesPackageAndReportsEveryPhase)
         EXPECT_EQ((std::vector<std::string>{CLOSING, CREATING, UNPACKING, INSTALLING, FINISHED}),
                   recorder.StatusTexts());
         EXPECT_EQ(FINISHED, ItemText(dlg, IDC_STC_STATUS));
+        // Sent by the worker, so each change was made on the dialog's thread before the run went on.
+        for (const ControlRecorder::Event& event : recorder.m_events)
+            if (event.kind != ControlRecorder::Event::Pos)
+                EXPECT_TRUE(event.bFromWorker);
 
         // Position 0 with the range, then one step for each of the eight
         // staged files (the configuration among them), ten more, and back to 0.
@@ -137,6 +141,64 @@ TEST_F(UpdateRunTest, AppliesPackageAndReportsEveryPhase)
     EXPECT_FALSE(FileExists(m_inst + "\\TAVIBK"));
     EXPECT_FALSE(FileExists(m_inst + "\\TAVIBK.cfg"));
     EXPECT_FALSE(DirectoryExistsAt(m_staging));
+}
+
+TEST_F(UpdateRunTest, PackageBuiltByTv2packIsApplied)
+{
+    const std::string source = m_dir + "\\src";
+    MakeDirectories(source + "\\System\\BIN");
+    WriteBytes(source + "\\System\\BIN\\tool.dll", VersionedLibrary(2));
+    WriteBytes(source + "\\说明.txt", "readme");
+    std::string commandLine = "\"" + ProgramDirectory() + "\\tv2pack.exe\" create \"" + m_package + "\" --root \"" +
+                              m_inst + "\" \"" + source + "\" --name 样例 --version 2.0";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &si, &pi));
+    WaitForSingleObject(pi.hProcess, 60000);
+    DWORD dwExit = 1;
+    GetExitCodeProcess(pi.hProcess, &dwExit);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    ASSERT_EQ(0u, dwExit);
+
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        ASSERT_TRUE(Run(dlg));
+        EXPECT_EQ(FINISHED, ItemText(dlg, IDC_STC_STATUS));
+        const std::string log = ItemText(dlg, IDC_EDT_LOG);
+        EXPECT_EQ(0u, log.find("\r\n升级包名称:样例\r\n")) << log;
+        EXPECT_TRUE(Contains(log, "\r\n版本:2.0\r\n"));
+        EXPECT_TRUE(Contains(log, "tool.dll 已更新...\r\n"));
+        EXPECT_TRUE(Contains(log, "说明.txt 已更新...\r\n"));
+    });
+    EXPECT_EQ(VersionedLibrary(2), ReadBytes(m_inst + "\\System\\BIN\\tool.dll"));
+    EXPECT_EQ("readme", ReadBytes(m_inst + "\\说明.txt"));
+    EXPECT_FALSE(DirectoryExistsAt(m_staging));
+}
+
+TEST_F(UpdateRunTest, LogGrowsAtItsEndAndStartsAgainPastOneMillionBytes)
+{
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        dlg.AppendLog("first");
+        dlg.AppendLog("第二行");
+        EXPECT_EQ("first\r\n第二行\r\n", ItemText(dlg, IDC_EDT_LOG));
+        EXPECT_EQ("first\r\n第二行\r\n", std::string(dlg.m_strLog));
+
+        // 999,990 bytes shown: a line of 8 fits exactly, the next one does not.
+        std::string text;
+        while (text.size() < 999990 - 100)
+            text += std::string(98, 'x') + "\r\n";
+        text += std::string(999990 - text.size(), 'y');
+        dlg.m_strLog = text.c_str();
+        dlg.m_edtLog.SetWindowText(text.c_str());
+        dlg.AppendLog("12345678");
+        EXPECT_EQ(1000000, dlg.m_edtLog.GetWindowTextLength());
+        EXPECT_EQ(text + "12345678\r\n", std::string(dlg.m_strLog));
+        dlg.AppendLog("next");
+        EXPECT_EQ("next", ItemText(dlg, IDC_EDT_LOG));
+        EXPECT_EQ("next", std::string(dlg.m_strLog));
+    });
 }
 
 TEST_F(UpdateRunTest, PerFileLinesOnlyWithShowLogOne)
@@ -392,7 +454,7 @@ TEST_F(UpdateRunTest, UnpackProgressIsPolledOnTheDialogsThread)
 {
     // Enough files for the unpack to outlast a few ticks of timer 4.
     std::vector<std::pair<std::string, std::string>> files;
-    for (int i = 0; i < 400; ++i)
+    for (int i = 0; i < 600; ++i)
         files.emplace_back("f" + std::to_string(i) + ".dat", std::string(2000, 'x'));
     WritePackage(files, ConfigText({}, "p", 0));
 
@@ -415,11 +477,12 @@ TEST_F(UpdateRunTest, UnpackProgressIsPolledOnTheDialogsThread)
 TEST_F(UpdateRunTest, CloseDuringTheUnpackStopsTheRunAndUnloadsTheLibraryAfterIt)
 {
     std::vector<std::pair<std::string, std::string>> files;
-    for (int i = 0; i < 400; ++i)
+    for (int i = 0; i < 1200; ++i)
         files.emplace_back("f" + std::to_string(i) + ".dat", std::string(2000, 'x'));
     files.emplace_back("a.txt", "a");
     WritePackage(files, ConfigText({{"a.txt", m_inst + "\\a.txt"}}, "p", 1));
 
+    std::string statusAfterClose;
     bool bLoadedAfterClose = false;
     bool bRunningAfterClose = false;
     RunInDialog([&](CTAVIUpdataDlg& dlg) {
@@ -428,13 +491,16 @@ TEST_F(UpdateRunTest, CloseDuringTheUnpackStopsTheRunAndUnloadsTheLibraryAfterIt
         dlg.SendMessage(WM_TIMER, CTAVIUpdataDlg::TIMER_START_RUN);
         ASSERT_TRUE(PumpUntil([&] { return ItemText(dlg, IDC_STC_STATUS) == UNPACKING; }));
         dlg.SendMessage(WM_COMMAND, IDCANCEL);
+        statusAfterClose = ItemText(dlg, IDC_STC_STATUS);
         bLoadedAfterClose = g_hPlinth != nullptr;
         bRunningAfterClose = g_bUpdateDone == 0;
     });
-    // The dialog's end waited for the worker.
-    EXPECT_TRUE(bRunningAfterClose) << "the unpack was too quick to close during it";
+    // The dialog's end waited for the worker, which stopped after the unpack.
+    ASSERT_EQ(UNPACKING, statusAfterClose) << "the unpack was too quick to close during it";
+    EXPECT_TRUE(bRunningAfterClose);
     EXPECT_TRUE(bLoadedAfterClose) << "unloaded under the running worker";
     EXPECT_EQ(1, g_bUpdateDone.load());
     EXPECT_EQ(nullptr, g_hPlinth);
     EXPECT_FALSE(FileExists(m_inst + "\\a.txt")) << "the run went on after the close";
+    EXPECT_TRUE(FileExists(m_staging + "\\a.txt")) << "the unpack itself ran to its end";
 }
