@@ -20,9 +20,10 @@ for tool in unzip python3; do
 done
 [ -x "$bin/plinth_unpack_bench.exe" ] || { echo "unpack-bench: build first ($bin/plinth_unpack_bench.exe)" >&2; exit 1; }
 
-# The data, made once per build directory: 1,000 text files and 1,000 random
-# ones, 2 KB to 200 KB each, about 200 MB together.
-if [ ! -f "$work/.made" ]; then
+# The data, made once per build directory: 1,000 text files of 2 KB to 200 KB
+# and 1,000 random ones of 2 KB to 340 KB, about 270 MB that pack into a
+# package of about 200 MB.
+if [ ! -f "$work/.made-v2" ]; then
   rm -rf "$work"
   mkdir -p "$data"
   python3 - "$data" <<'PY'
@@ -32,7 +33,7 @@ rng = random.Random(20261209)
 words = [''.join(rng.choice('abcdefghijklmnopqrstuvwxyz') for _ in range(rng.randint(2, 9))) for _ in range(3000)]
 total = 0
 for i in range(2000):
-    size = rng.randint(2_000, 198_000)
+    size = rng.randint(2_000, 198_000) if i % 2 == 0 else rng.randint(2_000, 338_000)
     path = os.path.join(out, f'{"text" if i % 2 == 0 else "data"}{i:04d}.{"txt" if i % 2 == 0 else "bin"}')
     with open(path, 'wb') as f:
         if i % 2 == 0:
@@ -48,9 +49,10 @@ for i in range(2000):
 print(f'unpack-bench: made 2000 files, {total / 1e6:.0f} MB', file=sys.stderr)
 PY
   wine "$bin/tv2pack.exe" create "$(winpath "$pkg")" --root 'D:\TAVI' "$(winpath "$data")" >/dev/null
-  touch "$work/.made"
+  touch "$work/.made-v2"
 fi
-echo "package: $(stat -c %s "$pkg" | awk '{printf "%.0f MB", $1/1e6}'), $(unzip -Z1 "$pkg" | wc -l) entries (TAVIBK.cfg included)"
+echo "package: $(stat -c %s "$pkg" | awk '{printf "%.0f MB", $1/1e6}'), $(unzip -Z1 "$pkg" | wc -l) entries (TAVIBK.cfg included)," \
+  "$(du -sb "$data" | awk '{printf "%.0f MB", $1/1e6}') unpacked"
 
 plinth_ms=() plinth_wall=() unzip_ms=() peak=()
 for ((i = 1; i <= runs; i++)); do

@@ -6,7 +6,7 @@ namespace plinth {
 
 namespace {
 
-constexpr std::size_t kQueueLimit = 4u << 20; // bytes of data waiting per thread
+constexpr std::size_t kQueueLimit = 2u << 20; // bytes of data waiting per thread
 
 } // namespace
 
