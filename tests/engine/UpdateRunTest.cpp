@@ -476,8 +476,9 @@ TEST_F(UpdateRunTest, UnpackProgressIsPolledOnTheDialogsThread)
 
 TEST_F(UpdateRunTest, CloseDuringTheUnpackStopsTheRunAndUnloadsTheLibraryAfterIt)
 {
+    // Enough files for the unpack to outlast the close's half-second wait.
     std::vector<std::pair<std::string, std::string>> files;
-    for (int i = 0; i < 1200; ++i)
+    for (int i = 0; i < 2000; ++i)
         files.emplace_back("f" + std::to_string(i) + ".dat", std::string(2000, 'x'));
     files.emplace_back("a.txt", "a");
     WritePackage(files, ConfigText({{"a.txt", m_inst + "\\a.txt"}}, "p", 1));
