@@ -105,9 +105,11 @@ TEST_F(UpdateRunTest, AppliesPackageAndReportsEveryPhase)
                   recorder.StatusTexts());
         EXPECT_EQ(FINISHED, ItemText(dlg, IDC_STC_STATUS));
         // Sent by the worker, so each change was made on the dialog's thread before the run went on.
-        for (const ControlRecorder::Event& event : recorder.m_events)
-            if (event.kind != ControlRecorder::Event::Pos)
+        for (const ControlRecorder::Event& event : recorder.m_events) {
+            if (event.kind != ControlRecorder::Event::Pos) {
                 EXPECT_TRUE(event.bFromWorker);
+            }
+        }
 
         // Position 0 with the range, then one step for each of the eight
         // staged files (the configuration among them), ten more, and back to 0.
