@@ -100,10 +100,12 @@ TEST_F(DialogTest, CommandLineRunWithAutoExitClosesByItself)
 {
     SetCommandLine({"TAVIUpdata.exe", m_package.c_str()});
     const DWORD dwStart = GetTickCount();
+    UINT_PTR nSafetyTimer = 0;
     RunInDialog([&](CTAVIUpdataDlg& dlg) {
         g_pLeftOpen = &dlg;
-        SetTimer(nullptr, 0, 20000, EndLeftOpen);
+        nSafetyTimer = SetTimer(nullptr, 0, 20000, EndLeftOpen);
     }, false);
+    KillTimer(nullptr, nSafetyTimer);
     EXPECT_LT(GetTickCount() - dwStart, 15000u);
     EXPECT_EQ(1, g_bUpdateDone.load());
     EXPECT_EQ(nullptr, g_hPlinth) << "the close unloads the library";
