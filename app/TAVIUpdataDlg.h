@@ -117,6 +117,7 @@ private:
     void SetUnpackTimer(bool bRunning);
 
 public:
+    // The dialog's data and controls; the worker reaches the controls directly.
     int m_bCmdLineMode = 0;
     char m_szPlinthPath[500] = {};
     CString m_strLog;
