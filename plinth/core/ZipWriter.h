@@ -34,7 +34,7 @@ public:
     // Closes the file without finishing it (the caller removes it).
     void Abort();
 
-    int Level() const { return m_level; }
+    // The zlib level for the entries that follow (default 6).
     void SetLevel(int level) { m_level = level; }
 
 private:

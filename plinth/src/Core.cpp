@@ -107,11 +107,6 @@ int FillRecord(void* pEnv)
 
 namespace plinth {
 
-HMODULE SelfModule()
-{
-    return g_self;
-}
-
 int CopyOut(char* out, int size, const char* text, int length)
 {
     if (!out || size <= 0)

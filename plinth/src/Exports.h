@@ -8,7 +8,6 @@
 constexpr int PLINTH_TEXT_OUT = 500;
 
 namespace plinth {
-HMODULE SelfModule();
 // Copies text into out (at most size bytes with the terminator); answers the
 // length copied, or -2 (out left empty) when it does not fit.
 int CopyOut(char* out, int size, const char* text, int length = -1);
