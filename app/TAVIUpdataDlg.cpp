@@ -45,6 +45,7 @@ BEGIN_MESSAGE_MAP(CTAVIUpdataDlg, CBDialog)
     ON_WM_LBUTTONDOWN()
     ON_MESSAGE(WM_DESTROY, OnDestroyWindow)
     ON_MESSAGE(WM_UNPACK_TIMER, OnUnpackTimerRequest)
+    ON_MESSAGE(WM_APPEND_LOG, OnAppendLogRequest)
 END_MESSAGE_MAP()
 
 CTAVIUpdataDlg::CTAVIUpdataDlg(CWnd* pParent)
@@ -281,6 +282,14 @@ LRESULT CTAVIUpdataDlg::OnUnpackTimerRequest(WPARAM wParam, LPARAM)
         SetTimer(TIMER_UNPACK_PROGRESS, 100);
     else
         KillTimer(TIMER_UNPACK_PROGRESS);
+    return 0;
+}
+
+LRESULT CTAVIUpdataDlg::OnAppendLogRequest(WPARAM wParam, LPARAM lParam)
+{
+    const int nEnd = static_cast<int>(wParam);
+    m_edtLog.SendMessage(EM_SETSEL, nEnd, nEnd);
+    m_edtLog.SendMessage(EM_REPLACESEL, FALSE, lParam);
     return 0;
 }
 

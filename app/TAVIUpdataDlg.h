@@ -79,12 +79,16 @@ protected:
     LRESULT OnDestroyWindow(WPARAM wParam, LPARAM lParam);
     // Sent by the worker: starts (wParam TRUE) or stops timer 4 on this thread.
     LRESULT OnUnpackTimerRequest(WPARAM wParam, LPARAM lParam);
+    // Sent by AppendLog: puts the text (lParam) at the log pane's end (wParam).
+    LRESULT OnAppendLogRequest(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
 private:
     // Sent by the worker to start (wParam TRUE) or stop timer 4.
     static constexpr UINT WM_UNPACK_TIMER = WM_APP + 1;
+    // Sent by AppendLog, so that a line costs the worker one hand-over.
+    static constexpr UINT WM_APPEND_LOG = WM_APP + 2;
 
     // What a run keeps across its files.
     struct RunState {

@@ -208,10 +208,10 @@ void CTAVIUpdataDlg::AppendLog(CString strLine)
     }
     // Appended at the end of the pane, so the cost does not grow with the text
     // shown. The pane holds m_strLog, whose byte length is at or past its end.
+    // The dialog's thread does both steps: one hand-over per line, not two.
     const int nEnd = m_strLog.GetLength();
     m_strLog += strAdded;
-    m_edtLog.SendMessage(EM_SETSEL, nEnd, nEnd);
-    m_edtLog.SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strAdded)));
+    SendMessage(WM_APPEND_LOG, nEnd, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strAdded)));
 }
 
 void CTAVIUpdataDlg::SetStatusText(LPCSTR pszText)
