@@ -424,7 +424,14 @@ int ZipReader::Extract(const ZipEntry& entry, const Sink& sink)
 {
     if (m_file == INVALID_HANDLE_VALUE || entry.dataOffset == 0)
         return kPkgNotZip;
-    std::unique_ptr<unsigned char[]> in(new unsigned char[kInBufferSize]);
+    // The buffers serve every entry: fresh pages for each would cost a fault
+    // per page.
+    if (m_in.empty()) {
+        m_in.resize(kInBufferSize);
+        m_out.resize(kOutBufferSize);
+    }
+    unsigned char* in = m_in.data();
+    unsigned char* out = m_out.data();
     std::uint64_t pos = entry.dataOffset;
     std::uint64_t left = entry.compSize;
     std::uint64_t produced = 0;
@@ -433,17 +440,16 @@ int ZipReader::Extract(const ZipEntry& entry, const Sink& sink)
     if (entry.method == 0) {
         while (left > 0) {
             std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, kInBufferSize));
-            if (!ReadAt(pos, in.get(), n))
+            if (!ReadAt(pos, in, n))
                 return kPkgReadError;
-            crc = crc32_z(crc, in.get(), n);
-            if (!sink(in.get(), n))
+            crc = crc32_z(crc, in, n);
+            if (!sink(in, n))
                 return kPkgWriteError;
             pos += n;
             left -= n;
             produced += n;
         }
     } else {
-        std::unique_ptr<unsigned char[]> out(new unsigned char[kOutBufferSize]);
         z_stream zs = {};
         if (inflateInit2(&zs, -MAX_WBITS) != Z_OK)
             return kPkgDamagedData;
@@ -457,14 +463,14 @@ int ZipReader::Extract(const ZipEntry& entry, const Sink& sink)
                 if (left == 0)
                     return kPkgSizeMismatch; // the deflated data ends before its stream does
                 std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, kInBufferSize));
-                if (!ReadAt(pos, in.get(), n))
+                if (!ReadAt(pos, in, n))
                     return kPkgReadError;
                 pos += n;
                 left -= n;
-                zs.next_in = in.get();
+                zs.next_in = in;
                 zs.avail_in = static_cast<uInt>(n);
             }
-            zs.next_out = out.get();
+            zs.next_out = out;
             zs.avail_out = static_cast<uInt>(kOutBufferSize);
             rc = inflate(&zs, Z_NO_FLUSH);
             if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
@@ -474,8 +480,8 @@ int ZipReader::Extract(const ZipEntry& entry, const Sink& sink)
                 produced += n;
                 if (produced > entry.size)
                     return kPkgSizeMismatch;
-                crc = crc32_z(crc, out.get(), n);
-                if (!sink(out.get(), n))
+                crc = crc32_z(crc, out, n);
+                if (!sink(out, n))
                     return kPkgWriteError;
             }
         }

@@ -85,6 +85,7 @@ private:
     std::uint64_t m_totalSize = 0;
     std::vector<ZipEntry> m_entries;
     std::string m_problem;
+    std::vector<unsigned char> m_in, m_out; // Extract's buffers
 };
 
 // Unix time (seconds) and FILETIME.
