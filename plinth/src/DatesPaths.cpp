@@ -207,8 +207,10 @@ PLINTH_API int __stdcall GetFileDayTime(const char* pszPath, char* pszOut, int n
     return plinth::CopyOut(pszOut, nSize, text, n);
 }
 
-PLINTH_API int __stdcall ParseFileExtNameEx(const char* pszPath, char* pszDrive, char* pszDir, char* pszName,
-                                            char* pszExt)
+namespace {
+
+// The two path splitters differ only in whether the directory keeps its drive.
+int ParsePath(const char* pszPath, char* pszDrive, char* pszDir, char* pszName, char* pszExt, bool bDirWithDrive)
 {
     char* outs[] = {pszDrive, pszDir, pszName, pszExt};
     for (char* o : outs)
@@ -217,20 +219,22 @@ PLINTH_API int __stdcall ParseFileExtNameEx(const char* pszPath, char* pszDrive,
     if (!pszPath)
         return -1;
     PathParts p = Split(pszPath);
-    return Deliver({{pszDrive, &p.drive}, {pszDir, &p.dir}, {pszName, &p.name}, {pszExt, &p.ext}});
+    return Deliver({{pszDrive, &p.drive}, {pszDir, bDirWithDrive ? &p.dir : &p.dirNoDrive}, {pszName, &p.name},
+                    {pszExt, &p.ext}});
+}
+
+} // namespace
+
+PLINTH_API int __stdcall ParseFileExtNameEx(const char* pszPath, char* pszDrive, char* pszDir, char* pszName,
+                                            char* pszExt)
+{
+    return ParsePath(pszPath, pszDrive, pszDir, pszName, pszExt, true);
 }
 
 PLINTH_API int __stdcall ParseFileExtNameExA(const char* pszPath, char* pszDrive, char* pszDir, char* pszName,
                                              char* pszExt)
 {
-    char* outs[] = {pszDrive, pszDir, pszName, pszExt};
-    for (char* o : outs)
-        if (o)
-            o[0] = '\0';
-    if (!pszPath)
-        return -1;
-    PathParts p = Split(pszPath);
-    return Deliver({{pszDrive, &p.drive}, {pszDir, &p.dirNoDrive}, {pszName, &p.name}, {pszExt, &p.ext}});
+    return ParsePath(pszPath, pszDrive, pszDir, pszName, pszExt, false);
 }
 
 PLINTH_API int __stdcall ParseFileExtName(const char* pszPath, char* pszName, char* pszExt)
