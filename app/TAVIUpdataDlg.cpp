@@ -267,7 +267,7 @@ void CTAVIUpdataDlg::OnTimer(UINT_PTR nIDEvent)
     case TIMER_UNPACK_PROGRESS: {
         const int nPercent = GetUnCompressFileExCnt();
         if (nPercent >= 0)
-            m_progress.SendMessage(PBM_SETPOS, nPercent);
+            m_progress.SetPos(nPercent);
         if (nPercent >= 100)
             KillTimer(TIMER_UNPACK_PROGRESS);
         break;

@@ -221,14 +221,15 @@ void CTAVIUpdataDlg::SetStatusText(LPCSTR pszText)
 
 void CTAVIUpdataDlg::ResetProgress(int nUpper)
 {
-    m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, nUpper));
-    m_progress.SendMessage(PBM_SETSTEP, 1);
-    m_progress.SendMessage(PBM_SETPOS, 0);
+    // The range is 16-bit: an upper bound up to 65535 keeps its bits.
+    m_progress.SetRange(0, static_cast<short>(nUpper));
+    m_progress.SetStep(1);
+    m_progress.SetPos(0);
 }
 
 void CTAVIUpdataDlg::SetProgressPos(int nPos)
 {
-    m_progress.SendMessage(PBM_SETPOS, nPos);
+    m_progress.SetPos(nPos);
 }
 
 void CTAVIUpdataDlg::SetUnpackTimer(bool bRunning)
