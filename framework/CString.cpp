@@ -23,6 +23,12 @@ void CString::Format(LPCSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
+    FormatV(pszFormat, args);
+    va_end(args);
+}
+
+void CString::FormatV(LPCSTR pszFormat, va_list args)
+{
     va_list copy;
     va_copy(copy, args);
     const int n = std::vsnprintf(nullptr, 0, pszFormat, copy);
@@ -34,7 +40,6 @@ void CString::Format(LPCSTR pszFormat, ...)
         std::vsnprintf(buffer.data(), buffer.size(), pszFormat, args);
         m_str.assign(buffer.data(), static_cast<size_t>(n));
     }
-    va_end(args);
 }
 
 BOOL CString::LoadString(UINT nID)

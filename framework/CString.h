@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdarg>
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -18,6 +19,7 @@ public:
 
     // printf-style formatting.
     void Format(LPCSTR pszFormat, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)));
+    void FormatV(LPCSTR pszFormat, va_list args);
     // Loads a string resource from the current resource module; FALSE if there is none.
     BOOL LoadString(UINT nID);
 
