@@ -39,7 +39,7 @@ const char* PackageCodeText(int code)
 namespace {
 
 // Threads that create and write the unpacked files.
-constexpr int kWriterThreads = 2;
+constexpr int kWriterThreads = 3;
 
 std::wstring StripTrailingSeparators(std::wstring path)
 {

@@ -9,8 +9,10 @@ namespace plinth {
 namespace {
 
 // Creates the file at an absolute DOS path with the native call, whose lookup
-// is by exact name when OBJ_CASE_INSENSITIVE is left out.
-HANDLE CreateExact(const std::wstring& path)
+// is by exact name when OBJ_CASE_INSENSITIVE is left out. A name that the
+// listing did not hold is created as new, which spares truncating it; should
+// it have appeared since, it is replaced all the same.
+HANDLE CreateExact(const std::wstring& path, bool listed)
 {
     std::wstring nt;
     if (path.size() > 2 && path[1] == L':')
@@ -29,10 +31,15 @@ HANDLE CreateExact(const std::wstring& path)
     attr.ObjectName = &name;
     IO_STATUS_BLOCK io = {};
     HANDLE h = nullptr;
-    NTSTATUS status = NtCreateFile(&h, GENERIC_WRITE | SYNCHRONIZE | FILE_WRITE_ATTRIBUTES, &attr, &io, nullptr,
-                                   FILE_ATTRIBUTE_NORMAL, 0, FILE_OVERWRITE_IF,
-                                   FILE_SYNCHRONOUS_IO_NONALERT | FILE_NON_DIRECTORY_FILE | 0x00000004 /* sequential */,
-                                   nullptr, 0);
+    auto create = [&](ULONG disposition) {
+        return NtCreateFile(&h, GENERIC_WRITE | SYNCHRONIZE | FILE_WRITE_ATTRIBUTES, &attr, &io, nullptr,
+                            FILE_ATTRIBUTE_NORMAL, 0, disposition,
+                            FILE_SYNCHRONOUS_IO_NONALERT | FILE_NON_DIRECTORY_FILE,
+                            nullptr, 0);
+    };
+    NTSTATUS status = create(listed ? FILE_OVERWRITE_IF : FILE_CREATE);
+    if (status == static_cast<NTSTATUS>(0xC0000035)) // STATUS_OBJECT_NAME_COLLISION
+        status = create(FILE_OVERWRITE_IF);
     return status >= 0 ? h : INVALID_HANDLE_VALUE;
 }
 
@@ -62,7 +69,8 @@ HANDLE TargetDirectory::Create(const std::wstring& name, std::wstring& path) con
 {
     std::wstring actual = name;
     auto it = m_existing.find(NameKey(name));
-    if (it != m_existing.end()) {
+    const bool listed = it != m_existing.end();
+    if (listed) {
         actual = it->second.name;
         DWORD attr = it->second.attributes;
         path = m_dir + L"\\" + actual;
@@ -72,10 +80,10 @@ HANDLE TargetDirectory::Create(const std::wstring& name, std::wstring& path) con
             SetFileAttributesW(path.c_str(), attr & ~FILE_ATTRIBUTE_READONLY);
     }
     path = m_dir + L"\\" + actual;
-    HANDLE h = CreateExact(path);
+    HANDLE h = CreateExact(path, listed);
     if (h == INVALID_HANDLE_VALUE) // a path form that the native call does not take
         h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
     return h;
 }
 

@@ -40,6 +40,7 @@ TEST(Versions, GetVersGivesTheFileVersionThenTheFileDate)
     std::string high = plinthtest::ProgramDirectory() + "\\plinth_ver_high.dll";
     EXPECT_EQ("1.2.3.4." + DateParts(low), Vers(low));
     EXPECT_EQ("1.2.10.0." + DateParts(high), Vers(high));
+    EXPECT_EQ(Vers(low), Vers(plinthtest::ProgramDirectory() + "\\PLINTH_VER_LOW.DLL"));  // names without regard to case
     // A newer date alone makes the same file version newer.
     plinthtest::TempDir dir("vers");
     std::string copy = dir / "copy.dll";
@@ -63,6 +64,15 @@ TEST(Versions, UnversionedAndMissingFilesGiveSevenZeros)
     ASSERT_TRUE(plinthtest::WriteFileBytes(dir / "data.cfg", "[x]\r\n"));
     EXPECT_EQ("0.0.0.0.0.0.0", Vers(dir / "data.cfg"));
     EXPECT_EQ("0.0.0.0.0.0.0", Vers(dir / "missing.dll"));
+    // An image signature without an image behind it, a file too short for a
+    // header, and a directory.
+    ASSERT_TRUE(plinthtest::WriteFileBytes(dir / "fake.dll", "MZ" + std::string(400, '\x01')));
+    EXPECT_EQ("0.0.0.0.0.0.0", Vers(dir / "fake.dll"));
+    ASSERT_TRUE(plinthtest::WriteFileBytes(dir / "short.dll", "MZ"));
+    EXPECT_EQ("0.0.0.0.0.0.0", Vers(dir / "short.dll"));
+    ASSERT_TRUE(CreateDirectoryA((dir / "folder.dll").c_str(), nullptr));
+    EXPECT_EQ("0.0.0.0.0.0.0", Vers(dir / "folder.dll"));
+    EXPECT_EQ(0, GetVers((dir / "data.cfg").c_str(), std::string(1024, 'x').data()));
     EXPECT_EQ(-1, GetVers((dir / "missing.dll").c_str(), nullptr));
 }
 
