@@ -34,8 +34,7 @@ HANDLE CreateExact(const std::wstring& path, bool listed)
     auto create = [&](ULONG disposition) {
         return NtCreateFile(&h, GENERIC_WRITE | SYNCHRONIZE | FILE_WRITE_ATTRIBUTES, &attr, &io, nullptr,
                             FILE_ATTRIBUTE_NORMAL, 0, disposition,
-                            FILE_SYNCHRONOUS_IO_NONALERT | FILE_NON_DIRECTORY_FILE,
-                            nullptr, 0);
+                            FILE_SYNCHRONOUS_IO_NONALERT | FILE_NON_DIRECTORY_FILE, nullptr, 0);
     };
     NTSTATUS status = create(listed ? FILE_OVERWRITE_IF : FILE_CREATE);
     if (status == static_cast<NTSTATUS>(0xC0000035)) // STATUS_OBJECT_NAME_COLLISION

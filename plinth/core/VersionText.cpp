@@ -59,7 +59,6 @@ unsigned long long NextPart(const char*& p)
     return value;
 }
 
-
 } // namespace
 
 bool FileVersionText(const std::wstring& path, std::string& out)
