@@ -260,6 +260,9 @@ TEST_F(Unpack, ReportsProgressToAnotherThreadUpTo100)
 {
     // 6 entries of 48 MB: long enough for a poll every few milliseconds.
     ASSERT_TRUE(testzip::WriteLarge(m_package, 6, 48ull << 20));
+    // The counter keeps the last unpack's value until the next one resets
+    // it, so the first polls may still see what an earlier test left.
+    const int before = GetUnCompressFileExCnt();
     std::atomic<bool> done{false};
     std::vector<int> seen;
     std::thread poller([&] {
@@ -275,11 +278,15 @@ TEST_F(Unpack, ReportsProgressToAnotherThreadUpTo100)
     EXPECT_EQ(6, answer);
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(100, seen.back());
+    std::size_t first = 0;
+    while (first + 1 < seen.size() && seen[first] == before) {
+        ++first;
+    }
     bool between = false;
-    for (std::size_t i = 0; i < seen.size(); ++i) {
-        EXPECT_GE(seen[i], i == 0 ? -1 : 0);
+    for (std::size_t i = first; i < seen.size(); ++i) {
+        EXPECT_GE(seen[i], 0);
         EXPECT_LE(seen[i], 100);
-        if (i > 0 && seen[i - 1] >= 0) {
+        if (i > first) {
             EXPECT_GE(seen[i], seen[i - 1]) << "progress went back at poll " << i;
         }
         between = between || (seen[i] > 0 && seen[i] < 100);
