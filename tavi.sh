@@ -120,8 +120,9 @@ ensure_prefix() {
 start_wine() {
   ensure_display
   ensure_prefix
-  wineserver -p >/dev/null 2>&1 </dev/null
-  WINE_STARTED=1
+  # A server that already runs for the prefix (started by hand) is used as it
+  # is, and left running at the end.
+  if wineserver -p >/dev/null 2>&1 </dev/null; then WINE_STARTED=1; fi
   wine_quiet cmd /c exit
 }
 
