@@ -81,6 +81,17 @@ std::string ToUtf8(const std::wstring& text)
     return out;
 }
 
+std::wstring DecodeText(const std::string& text, unsigned int codePage)
+{
+    if (text.empty())
+        return std::wstring();
+    int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+    return out;
+}
+
 std::wstring NameKey(const std::wstring& name)
 {
     std::wstring key = name;

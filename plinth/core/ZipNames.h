@@ -38,6 +38,10 @@ bool FromAnsi(const std::string& text, std::wstring& out);
 // UTF-8 conversions.
 std::string ToUtf8(const std::wstring& text);
 
+// Text in a code page, for messages: bytes that do not decode are replaced,
+// never refused.
+std::wstring DecodeText(const std::string& text, unsigned int codePage);
+
 // The key under which two names count as the same file (upper case).
 std::wstring NameKey(const std::wstring& name);
 

@@ -1,5 +1,7 @@
 #include "Console.h"
 
+#include "ZipNames.h"
+
 #include <windows.h>
 
 namespace console {
@@ -39,13 +41,7 @@ void Err(const std::wstring& text)
 
 std::wstring FromAnsi(const std::string& text)
 {
-    if (text.empty())
-        return std::wstring();
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-    return out;
+    return plinth::DecodeText(text, CP_ACP);
 }
 
 } // namespace console

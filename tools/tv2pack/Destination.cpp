@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cctype>
-#include <cstring>
 #include <cwctype>
 
 namespace destination {
@@ -37,11 +36,6 @@ std::vector<std::string> Levels(const std::string& path)
     return levels;
 }
 
-std::wstring Widen(const char* ascii)
-{
-    return std::wstring(ascii, ascii + std::strlen(ascii));
-}
-
 std::wstring Upper(std::wstring text)
 {
     if (!text.empty())
@@ -69,13 +63,7 @@ bool ToGbk(const std::wstring& text, std::string& out)
 
 std::wstring FromGbk(const std::string& text)
 {
-    if (text.empty())
-        return std::wstring();
-    int n = MultiByteToWideChar(kGbk, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(kGbk, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-    return out;
+    return plinth::DecodeText(text, kGbk);
 }
 
 std::vector<std::wstring> NameProblems(const std::wstring& name)
@@ -83,7 +71,7 @@ std::vector<std::wstring> NameProblems(const std::wstring& name)
     std::vector<std::wstring> problems;
     plinth::NameProblem p = plinth::CheckEntryName(name);
     if (p != plinth::NameProblem::NameOk) {
-        problems.push_back(Widen(plinth::NameProblemText(p)));
+        problems.push_back(plinth::DecodeText(plinth::NameProblemText(p), CP_UTF8));
         return problems;
     }
     std::wstring upper = Upper(name);

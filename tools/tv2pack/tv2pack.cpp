@@ -50,20 +50,9 @@ int Usage()
     return 2;
 }
 
-std::wstring Widen(const std::string& utf8)
-{
-    if (utf8.empty())
-        return std::wstring();
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &out[0], n);
-    return out;
-}
-
 std::wstring CodeText(int code)
 {
-    return Widen(plinth::PackageCodeText(code));
+    return plinth::DecodeText(plinth::PackageCodeText(code), CP_UTF8);
 }
 
 std::string TimeText(const FILETIME& utc)
@@ -379,7 +368,7 @@ int OpenPackage(const std::wstring& path, OpenedPackage& pkg)
 {
     int rc = pkg.reader.Open(path);
     if (rc != 0) {
-        Complain(path + L": " + CodeText(rc) + L" (" + Widen(pkg.reader.Problem()) + L")");
+        Complain(path + L": " + CodeText(rc) + L" (" + plinth::DecodeText(pkg.reader.Problem(), CP_UTF8) + L")");
         return rc;
     }
     pkg.reader.Check(&pkg.problems);
@@ -432,7 +421,7 @@ int List(const std::wstring& path)
     if (!pkg.config)
         Complain(path + L": the package has no TAVIBK.cfg");
     for (const plinth::ZipProblem& p : pkg.problems)
-        Complain(path + L": " + Widen(p.message));
+        Complain(path + L": " + plinth::DecodeText(p.message, CP_UTF8));
     return pkg.config && pkg.problems.empty() ? 0 : 1;
 }
 
@@ -454,7 +443,7 @@ int Verify(const std::wstring& path)
         return 1;
     std::vector<std::wstring> problems;
     for (const plinth::ZipProblem& p : pkg.problems)
-        problems.push_back(Widen(p.message));
+        problems.push_back(plinth::DecodeText(p.message, CP_UTF8));
     // Every CRC.
     std::uint64_t total = pkg.reader.TotalSize(), done = 0;
     ProgressLine progress(total);
