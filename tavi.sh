@@ -44,17 +44,110 @@ missing_packages() {
   done
 }
 
+# Reads apt-get update's output on standard input and prints, once each, the
+# repositories and suites whose index failed to download, as "URI SUITE".
+failed_suites() {
+  sed -n 's|.*Failed to fetch \([a-z0-9+]*://[^ ]*\)/dists/\([^/ ]*\)/.*|\1 \2|p' | sort -u
+}
+
+# Copies the machine's sources (from $2, default /etc/apt) into directory $1,
+# leaving out the suites listed on standard input ("URI SUITE" lines). Handles
+# the one-line format (.list) and the deb822 format (.sources).
+sources_without() {
+  local dir=$1 etc=${2:-/etc/apt} drop f
+  drop=$(cat)
+  for f in "$etc"/sources.list "$etc"/sources.list.d/*.list "$etc"/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    awk -v drop="$drop" -v deb822="$([[ $f == *.sources ]] && echo 1)" '
+      BEGIN {
+        n = split(drop, lines, "\n")
+        for (i = 1; i <= n; i++) if (split(lines[i], w, " ") == 2) { sub(/\/$/, "", w[1]); gone[w[1] " " w[2]] = 1 }
+      }
+      function bare(u) { sub(/\/$/, "", u); return u }
+      # One-line format: "deb [options] URI SUITE COMPONENTS..."
+      !deb822 {
+        line = $0; sub(/\[[^]]*\]/, "", line); split(line, f, " ")
+        if ((f[1] == "deb" || f[1] == "deb-src") && (bare(f[2]) " " f[3]) in gone) next
+        print; next
+      }
+      # deb822: a stanza loses the failed suites; a stanza left without any goes.
+      function flush(   i, k, u, s, keep, out) {
+        if (nst == 0) return
+        keep = ""
+        ns = split(suites, s, " ")
+        for (k = 1; k <= ns; k++) {
+          out = 0
+          nu = split(uris, u, " ")
+          for (i = 1; i <= nu; i++) if ((bare(u[i]) " " s[k]) in gone) out = 1
+          if (!out) keep = keep " " s[k]
+        }
+        if (ns == 0 || keep != "") {
+          for (i = 1; i <= nst; i++) print (i == suiteline ? "Suites:" keep : st[i])
+          print ""
+        }
+        nst = 0; uris = ""; suites = ""; suiteline = 0
+      }
+      /^[ \t]*$/ { flush(); next }
+      {
+        st[++nst] = $0
+        if ($1 == "URIs:") { uris = $0; sub(/^URIs:/, "", uris) }
+        if ($1 == "Suites:") { suites = $0; sub(/^Suites:/, "", suites); suiteline = nst }
+      }
+      END { flush() }
+    ' "$f" >"$dir/$(basename "$f")"
+  done
+}
+
+# "URI SUITE" lines as one readable list: "SUITE (URI), ...".
+suite_names() { awk '{ printf "%s%s (%s)", (NR > 1 ? ", " : ""), $2, $1 }' <<<"$1"; }
+
+# apt speaks English here: the script reads its messages, and the prefix's
+# locale is exported above.
+apt_install() {
+  LC_ALL=C DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@"
+}
+
+# Installs the packages that are missing (all of them with TAVI_FORCE_INSTALL=1).
+# An index that fails to download (a mirror in mid-sync, say) does not stop the
+# set-up: the install is tried once more without the suites whose index failed.
 install_deps() {
-  local missing
+  local missing failed= out try
   missing=$(missing_packages)
+  [ -n "${TAVI_FORCE_INSTALL:-}" ] && missing="${DEB_PACKAGES[*]}"
   if [ -n "$missing" ]; then
     log "installing: $(echo $missing)"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
       dpkg --add-architecture i386
     fi
-    apt-get update -q
+    out=$(mktemp)
+    for try in 1 2 3; do
+      if LC_ALL=C apt-get update -q 2>&1 | tee "$out" >&2; then failed=; break; fi
+      failed=$(failed_suites <"$out")
+      [ "$try" = 3 ] || { log "apt-get update failed; trying again in 5 s"; sleep 5; }
+    done
+    rm -f "$out"
     # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+    if ! apt_install $missing; then
+      if [ -n "$failed" ]; then
+        local dir
+        dir=$(mktemp -d)
+        sources_without "$dir" <<<"$failed"
+        log "leaving out $(suite_names "$failed") for this install only: its package index failed to download"
+        # shellcheck disable=SC2086
+        apt_install -o Dir::Etc::SourceParts="$dir" -o Dir::Etc::SourceList=/dev/null $missing || true
+        rm -rf "$dir"
+      fi
+      missing=$(missing_packages)
+      if [ -n "$missing" ]; then
+        log "could not install: $(echo $missing)"
+        if [ -n "$failed" ]; then
+          log "the package index of $(suite_names "$failed") failed to download (a mirror in mid-sync, say): run this again later"
+        else
+          log "see apt-get's messages above; run this again once they are dealt with"
+        fi
+        exit 1
+      fi
+    fi
   fi
   if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
     log "generating the zh_CN.UTF-8 locale"
@@ -72,7 +165,6 @@ cleanup() {
   if [ -n "${WINE_STARTED:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
 }
-trap cleanup EXIT
 
 ensure_display() {
   if [ -n "${DISPLAY:-}" ]; then return; fi
@@ -142,34 +234,40 @@ run_tests() {
   ctest --test-dir "$BUILD" --output-on-failure --timeout 600 "$@"
 }
 
-cmd=${1:-}
-[ $# -gt 0 ] && shift
-case "$cmd" in
-  test)
-    install_deps
-    build
-    run_tests "$@"
-    ;;
-  build)
-    install_deps
-    build
-    ;;
-  wine)
-    [ $# -ge 1 ] || { echo "usage: $0 wine PROGRAM [ARGS...]" >&2; exit 2; }
-    start_wine
-    wine "$@"
-    ;;
-  screenshots|demo|bench)
-    install_deps
-    build
-    start_wine
-    script="$ROOT/tools/$cmd.sh"
-    [ "$cmd" = bench ] && script="$ROOT/bench/run.sh"
-    [ -x "$script" ] || { echo "$cmd: not available yet ($script)" >&2; exit 2; }
-    "$script" "$@"
-    ;;
-  *)
-    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
-    exit 2
-    ;;
-esac
+main() {
+  trap cleanup EXIT
+  local cmd=${1:-} script
+  [ $# -gt 0 ] && shift
+  case "$cmd" in
+    test)
+      install_deps
+      build
+      run_tests "$@"
+      ;;
+    build)
+      install_deps
+      build
+      ;;
+    wine)
+      [ $# -ge 1 ] || { echo "usage: $0 wine PROGRAM [ARGS...]" >&2; exit 2; }
+      start_wine
+      wine "$@"
+      ;;
+    screenshots|demo|bench)
+      install_deps
+      build
+      start_wine
+      script="$ROOT/tools/$cmd.sh"
+      [ "$cmd" = bench ] && script="$ROOT/bench/run.sh"
+      [ -x "$script" ] || { echo "$cmd: not available yet ($script)" >&2; exit 2; }
+      "$script" "$@"
+      ;;
+    *)
+      sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
+      exit 2
+      ;;
+  esac
+}
+
+# Sourced (by the set-up test), it only defines its functions.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then main "$@"; fi
