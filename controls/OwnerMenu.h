@@ -259,6 +259,8 @@ private:
     BOOL ChangeCommand(LPCWSTR lpszText, UINT nID, int nSharedIndex);
     // The entry of the command's item at the position, created when it has none.
     COwnerMenuEntry* EntryForCommand(int nPos, UINT_PTR nID);
+    // The entry at the position in the item list, or of the command's item; NULL if none.
+    COwnerMenuEntry* ItemEntry(UINT nID, UINT nFlags);
     int RemoveByText(LPCWSTR lpszText, int nOption, BOOL bDelete);
     BOOL RemoveItem(UINT nPosition, UINT nFlags, BOOL bDelete);
     void DeleteEntryWithID(UINT_PTR nID);

@@ -259,30 +259,30 @@ BOOL COwnerMenu::ChangeItem(LPCWSTR lpszText, LPCWSTR lpszFind, int nBitmap)
     return TRUE;
 }
 
-BOOL COwnerMenu::SetItemText(UINT nID, LPCWSTR lpszText, UINT nFlags)
+COwnerMenuEntry* COwnerMenu::ItemEntry(UINT nID, UINT nFlags)
 {
     if (!(nFlags & MF_BYPOSITION)) {
         int nLoc = -1;
         COwnerMenu* pMenu = LocateCommand(nID, nLoc);
-        return pMenu && pMenu->SetItemText(static_cast<UINT>(nLoc), lpszText, MF_BYPOSITION);
+        return pMenu ? pMenu->ItemEntry(static_cast<UINT>(nLoc), MF_BYPOSITION) : nullptr;
     }
-    if (nID >= m_items.size())
-        return FALSE;
-    m_items[nID]->SetText(lpszText);
-    return TRUE;
+    return nID < m_items.size() ? m_items[nID].get() : nullptr;
+}
+
+BOOL COwnerMenu::SetItemText(UINT nID, LPCWSTR lpszText, UINT nFlags)
+{
+    COwnerMenuEntry* pEntry = ItemEntry(nID, nFlags);
+    if (pEntry)
+        pEntry->SetText(lpszText);
+    return pEntry != nullptr;
 }
 
 BOOL COwnerMenu::GetItemText(UINT nID, std::wstring& text, UINT nFlags)
 {
-    if (!(nFlags & MF_BYPOSITION)) {
-        int nLoc = -1;
-        COwnerMenu* pMenu = LocateCommand(nID, nLoc);
-        return pMenu && pMenu->GetItemText(static_cast<UINT>(nLoc), text, MF_BYPOSITION);
-    }
-    if (nID >= m_items.size())
-        return FALSE;
-    text = m_items[nID]->GetText();
-    return TRUE;
+    const COwnerMenuEntry* pEntry = ItemEntry(nID, nFlags);
+    if (pEntry)
+        text = pEntry->GetText();
+    return pEntry != nullptr;
 }
 
 // ---------------------------------------------------------------------------

@@ -33,7 +33,6 @@ public:
     BOOL CreateMenu() { return Attach(::CreateMenu()); }
     BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
     BOOL DestroyMenu();
-    HMENU GetSafeHmenu() const { return m_hMenu; }
     operator HMENU() const { return m_hMenu; }
 
     // For owner-drawn items the text argument carries the item data.

@@ -83,13 +83,6 @@ int CToolBar::GetCount() const
     return static_cast<int>(SendMessage(TB_BUTTONCOUNT));
 }
 
-UINT CToolBar::GetItemID(int nIndex) const
-{
-    TBBUTTON button = {};
-    SendMessage(TB_GETBUTTON, nIndex, reinterpret_cast<LPARAM>(&button));
-    return static_cast<UINT>(button.idCommand);
-}
-
 int CToolBar::CommandToIndex(UINT nIDFind) const
 {
     return static_cast<int>(SendMessage(TB_COMMANDTOINDEX, nIDFind));

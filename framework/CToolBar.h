@@ -27,7 +27,6 @@ public:
     BOOL LoadToolBar(UINT nIDResource);
 
     int GetCount() const;
-    UINT GetItemID(int nIndex) const;
     // The index of the command's button, -1 if it has none.
     int CommandToIndex(UINT nIDFind) const;
     // iImage is the button's image in the picture (a separator's width).
