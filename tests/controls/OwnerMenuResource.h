@@ -1,6 +1,8 @@
 #pragma once
 
 #define IDR_TEST_MENU          100
+#define IDR_EXTENDED_MENU      101
+#define IDR_TRUNCATED_MENU     102
 #define IDR_TOOLBAR_16X15      200
 #define IDR_TOOLBAR_24X24      201
 #define IDR_TOOLBAR_16X16      202

@@ -164,8 +164,10 @@ TEST(OwnerMenuLoading, TopLevelIsPlainTextAndSubmenusOwnerDrawnWithAlignedAccele
 TEST(OwnerMenuLoading, MissingOrMalformedResourcesFail)
 {
     COwnerMenu menu;
-    EXPECT_FALSE(menu.LoadMenu(999));
-    EXPECT_EQ(menu.m_hMenu, nullptr);
+    for (UINT nResource : {999, IDR_EXTENDED_MENU, IDR_TRUNCATED_MENU}) {
+        EXPECT_FALSE(menu.LoadMenu(nResource)) << nResource;
+        EXPECT_EQ(menu.m_hMenu, nullptr);
+    }
     EXPECT_FALSE(menu.LoadImagesFromToolbar(IDR_TOOLBAR_NO_BITMAP));
     EXPECT_FALSE(menu.LoadImagesFromToolbar(999));
 }
