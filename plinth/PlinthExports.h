@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "PlinthRecords.h"
+#include "PlinthContract.h"
 
 // Every export of Plinth.dll, in the order of the facade's entry-point table
 // (position in the comment), with the argument and result types of the
