@@ -6,6 +6,9 @@
 #include <vector>
 
 namespace {
+// The program's texts are GBK, whatever the system's ANSI code page.
+constexpr WORD GBK_CODE_PAGE = 936;
+
 bool IsTrimmedSpace(char ch)
 {
     return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\v' || ch == '\f';
@@ -14,9 +17,11 @@ bool IsTrimmedSpace(char ch)
 
 size_t CString::NextChar(size_t nIndex) const
 {
-    if (IsDBCSLeadByte(static_cast<BYTE>(m_str[nIndex])) && nIndex + 1 < m_str.size())
-        return nIndex + 2;
-    return nIndex + 1;
+    // CharNextExA stays on a NUL, and a CString may hold one.
+    const char* p = m_str.c_str() + nIndex;
+    if (*p == '\0')
+        return nIndex + 1;
+    return static_cast<size_t>(CharNextExA(GBK_CODE_PAGE, p, 0) - m_str.c_str());
 }
 
 void CString::Format(LPCSTR pszFormat, ...)

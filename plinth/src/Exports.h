@@ -15,12 +15,10 @@ namespace plinth {
 // Copies text into out (at most size bytes with the terminator); answers the
 // length copied, or -2 (out left empty) when it does not fit.
 int CopyOut(char* out, int size, const char* text, int length = -1);
-// The next character of an ANSI (GBK) text: one byte, or two for a lead byte.
+// The next character of a GBK text: one byte, or two for a lead byte.
 inline const char* NextChar(const char* p)
 {
-    if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0')
-        return p + 2;
-    return p + 1;
+    return CharNextExA(936, p, 0);
 }
 
 // Each entry point's type, under the entry point's name.
