@@ -61,30 +61,6 @@ BOOL CString::LoadString(UINT nID)
     return FALSE;
 }
 
-int CString::Replace(LPCSTR pszOld, LPCSTR pszNew)
-{
-    const size_t oldLen = pszOld ? std::strlen(pszOld) : 0;
-    if (oldLen == 0)
-        return 0;
-    const std::string replacement = pszNew ? pszNew : "";
-    std::string result;
-    int count = 0;
-    size_t i = 0;
-    while (i < m_str.size()) {
-        if (m_str.compare(i, oldLen, pszOld) == 0) {
-            result += replacement;
-            i += oldLen;
-            ++count;
-        } else {
-            const size_t next = NextChar(i);
-            result.append(m_str, i, next - i);
-            i = next;
-        }
-    }
-    m_str.swap(result);
-    return count;
-}
-
 int CString::Replace(char chOld, char chNew)
 {
     int count = 0;
@@ -139,15 +115,6 @@ CString CString::Left(int nCount) const
     if (nCount < 0)
         nCount = 0;
     return CString(m_str.substr(0, static_cast<size_t>(nCount)).c_str());
-}
-
-CString CString::Right(int nCount) const
-{
-    if (nCount < 0)
-        nCount = 0;
-    if (nCount >= GetLength())
-        return *this;
-    return CString(m_str.substr(m_str.size() - static_cast<size_t>(nCount)).c_str());
 }
 
 CString CString::Mid(int nFirst) const

@@ -130,7 +130,7 @@ TEST_F(UpdateRunTest, AppliesPackageAndReportsEveryPhase)
 
         EXPECT_EQ(1, g_bThreadEnd.load());
         EXPECT_EQ(nullptr, g_hUpdateThread.load());
-        EXPECT_TRUE(dlg.m_btnUpgrade.IsWindowEnabled());
+        EXPECT_TRUE(IsWindowEnabled(dlg.m_btnUpgrade.m_hWnd));
         EXPECT_FALSE(KillTimer(dlg.m_hWnd, CTAVIUpdataDlg::TIMER_UNPACK_PROGRESS)) << "timer 4 still running";
     });
 
