@@ -4,6 +4,9 @@
         .intel_syntax noprefix
         .text
 
+/* Words of slack for a callee that takes more arguments than it is given. */
+        .set    SLACK_WORDS, 32
+
 /* Layout of the frame (GuardFrame in PluginGuard.cpp):
      0  next record of the chain
      4  handler (_DevPluginGuardHandler)
@@ -32,6 +35,15 @@ _DevPluginGuardedCall:
         fnstcw  [esp+16]
         mov     dword ptr [esp+20], 0
         mov     fs:[0], esp
+
+        /* Zeroed words between the frame and the arguments: a callee that
+           takes more arguments than it is given reads zeros there, and writes
+           there instead of into the frame (as unoptimised code writes its
+           parameters). */
+        mov     ecx, SLACK_WORDS
+5:      push    0
+        dec     ecx
+        jnz     5b
 
         mov     ecx, [ebp+16]
         mov     esi, [ebp+12]

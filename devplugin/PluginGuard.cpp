@@ -31,6 +31,11 @@
 //   guard page is then set up again (_resetstkoflw). Should that fail, the
 //   thread's next overflow ends the process, as Windows ends any thread that
 //   overflows its stack without a guard page.
+// - A function that takes more argument words than it is given reads zeros
+//   from 32 words of slack between the frame and the arguments, and may write
+//   there. One that takes more than 32 words beyond what it is given and
+//   writes them overwrites the frame, and a fault after that, or the return,
+//   ends the process.
 // - A plug-in that damaged memory outside its own stack (the heap, the
 //   caller's data), changed the thread's frame chain without restoring it, or
 //   corrupted the stack above the guard's frame cannot be repaired.

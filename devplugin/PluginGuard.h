@@ -8,7 +8,8 @@
 // Calls fn, a __stdcall function, with nCount 32-bit argument words (args[0]
 // first). Answers true with the function's eax in dwResult when it returned,
 // false when it raised; the caller's stack and registers are as before either
-// way, also when fn took another number of arguments than it was given.
+// way, also when fn took another number of arguments than it was given (up
+// to 32 words more).
 bool GuardedPluginCall(FARPROC fn, const DWORD* args, int nCount, DWORD& dwResult);
 
 // Makes an abort() inside hModule end the guarded call that led to it instead
