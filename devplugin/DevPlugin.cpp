@@ -152,15 +152,7 @@ LPCSTR CDevPlugin::LoadText(UINT nID)
 
 CString CDevPlugin::LoadCString(UINT nID)
 {
-    // The resource's UTF-16 text in place, whose length is exact: LoadStringA
-    // gives no sign that it cut a text before a double-byte character.
-    LPCWSTR pszResource = nullptr;
-    const int nLength = LoadStringW(AfxGetResourceHandle(), nID, reinterpret_cast<LPWSTR>(&pszResource), 0);
     CString str;
-    if (nLength <= 0)
-        return str;
-    const int nBytes = WideCharToMultiByte(CP_ACP, 0, pszResource, nLength, nullptr, 0, nullptr, nullptr);
-    WideCharToMultiByte(CP_ACP, 0, pszResource, nLength, str.GetBuffer(nBytes), nBytes, nullptr, nullptr);
-    str.ReleaseBuffer(nBytes);
+    str.LoadString(nID);
     return str;
 }
