@@ -12,7 +12,6 @@
 #include "CDataExchange.h"
 #include "CDialog.h"
 #include "CEdit.h"
-#include "CFont.h"
 #include "CGdiObject.h"
 #include "CImageList.h"
 #include "CMenu.h"

@@ -20,30 +20,30 @@ std::mutex g_packMutex;
 
 } // namespace
 
-PLINTH_API int __stdcall UnCompressFile(const char* pszPackage, const char* pszTargetDir)
+int plinth::entry::UnCompressFile(const char* pszPackage, const char* pszTargetDir)
 {
     std::lock_guard<std::mutex> lock(g_unpackMutex);
     return plinth::UnpackPackage(pszPackage, pszTargetDir, g_unpackPercent);
 }
 
-PLINTH_API int __stdcall GetUnCompressFileExCnt()
+int plinth::entry::GetUnCompressFileExCnt()
 {
     return g_unpackPercent.load();
 }
 
-PLINTH_API int __stdcall CompressFile(const char* pszSourceDir, const char* pszPackage)
+int plinth::entry::CompressFile(const char* pszSourceDir, const char* pszPackage)
 {
     std::lock_guard<std::mutex> lock(g_packMutex);
     return plinth::PackFolder(pszSourceDir, pszPackage, Z_DEFAULT_COMPRESSION, g_packPercent);
 }
 
-PLINTH_API int __stdcall CompressFileEx(const char* pszSourceDir, const char* pszPackage)
+int plinth::entry::CompressFileEx(const char* pszSourceDir, const char* pszPackage)
 {
     std::lock_guard<std::mutex> lock(g_packMutex);
     return plinth::PackFolder(pszSourceDir, pszPackage, Z_BEST_COMPRESSION, g_packPercent);
 }
 
-PLINTH_API int __stdcall GetCompressFileExCnt()
+int plinth::entry::GetCompressFileExCnt()
 {
     return g_packPercent.load();
 }
@@ -51,7 +51,7 @@ PLINTH_API int __stdcall GetCompressFileExCnt()
 // nMode 0: zlib-compress nInSize bytes; nMode 1: decompress them. Answers the
 // number of bytes written to pOut, -1 for a bad argument, -2 when pOut is too
 // small, -3 for damaged compressed data.
-PLINTH_API int __stdcall DatCompressPro_PP(const void* pIn, int nInSize, void* pOut, int nOutSize, int nMode)
+int plinth::entry::DatCompressPro_PP(const void* pIn, int nInSize, void* pOut, int nOutSize, int nMode)
 {
     if (!pIn || !pOut || nInSize < 0 || nOutSize <= 0 || (nMode != 0 && nMode != 1))
         return -1;

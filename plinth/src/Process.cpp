@@ -40,7 +40,7 @@ std::vector<ProcessInfo> Processes()
 
 } // namespace
 
-PLINTH_API int __stdcall KillProcess(const char* pszImage)
+int plinth::entry::KillProcess(const char* pszImage)
 {
     if (!pszImage || !*pszImage)
         return -1;
@@ -62,7 +62,7 @@ PLINTH_API int __stdcall KillProcess(const char* pszImage)
     return ended;
 }
 
-PLINTH_API int __stdcall FindProcess(const char* pszImage)
+int plinth::entry::FindProcess(const char* pszImage)
 {
     if (!pszImage || !*pszImage)
         return -1;
@@ -74,7 +74,7 @@ PLINTH_API int __stdcall FindProcess(const char* pszImage)
     return count;
 }
 
-PLINTH_API int __stdcall GetProcess(char* pszOut)
+int plinth::entry::GetProcess(char* pszOut)
 {
     if (!pszOut)
         return -1;
@@ -90,7 +90,7 @@ PLINTH_API int __stdcall GetProcess(char* pszOut)
     return static_cast<int>(all.size());
 }
 
-PLINTH_API int __stdcall GetCurProcess(char* pszOut)
+int plinth::entry::GetCurProcess(char* pszOut)
 {
     if (!pszOut)
         return -1;
@@ -100,7 +100,7 @@ PLINTH_API int __stdcall GetCurProcess(char* pszOut)
     return static_cast<int>(GetCurrentProcessId());
 }
 
-PLINTH_API int __stdcall WinExecEx(const char* pszCommandLine, int nShow)
+int plinth::entry::WinExecEx(const char* pszCommandLine, int nShow)
 {
     if (!pszCommandLine || !*pszCommandLine)
         return -1;
@@ -135,7 +135,7 @@ SC_HANDLE OpenNamedService(const char* name, DWORD access, SC_HANDLE& manager)
 
 } // namespace
 
-PLINTH_API int __stdcall GetServicesState(const char* pszService)
+int plinth::entry::GetServicesState(const char* pszService)
 {
     if (!pszService || !*pszService)
         return -1;
@@ -150,7 +150,7 @@ PLINTH_API int __stdcall GetServicesState(const char* pszService)
     return answer;
 }
 
-PLINTH_API int __stdcall Stop_Services(const char* pszService)
+int plinth::entry::Stop_Services(const char* pszService)
 {
     if (!pszService || !*pszService)
         return -1;
@@ -165,7 +165,7 @@ PLINTH_API int __stdcall Stop_Services(const char* pszService)
     return answer;
 }
 
-PLINTH_API int __stdcall Open_Services(const char* pszService)
+int plinth::entry::Open_Services(const char* pszService)
 {
     if (!pszService || !*pszService)
         return -1;
