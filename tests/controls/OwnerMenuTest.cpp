@@ -108,7 +108,7 @@ void ExpectAcceleratorsAligned(HMENU hMenu)
             continue;
         ++nTabbed;
         const CString label = text.Left(nTab);
-        EXPECT_EQ(label.Right(1), " ") << static_cast<LPCSTR>(text);
+        EXPECT_EQ(label.Mid(nTab - 1), " ") << static_cast<LPCSTR>(text);
         EXPECT_GE(width(label), nWidest) << static_cast<LPCSTR>(text);
         EXPECT_LT(width(label.Left(nTab - 1)), nWidest) << static_cast<LPCSTR>(text);
     }
