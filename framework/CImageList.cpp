@@ -1,5 +1,6 @@
 #include "CImageList.h"
 #include "CBitmap.h"
+#include "CDC.h"
 
 BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)
 {
@@ -20,4 +21,9 @@ BOOL CImageList::DeleteImageList()
 int CImageList::Add(CBitmap* pbmImage, COLORREF crMask)
 {
     return ::ImageList_AddMasked(m_hImageList, *pbmImage, crMask);
+}
+
+BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle) const
+{
+    return ::ImageList_Draw(m_hImageList, nImage, pDC->m_hDC, pt.x, pt.y, nStyle);
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 class CBitmap;
+class CDC;
 
 // Owns one image list and destroys it when it goes.
 class CImageList {
@@ -29,6 +30,8 @@ public:
     int Add(CBitmap* pbmImage, COLORREF crMask);
     int Add(HICON hIcon) { return ::ImageList_ReplaceIcon(m_hImageList, -1, hIcon); }
     int Replace(int nImage, HICON hIcon) { return ::ImageList_ReplaceIcon(m_hImageList, nImage, hIcon); }
+    // nStyle: ILD_NORMAL, ILD_TRANSPARENT and the like.
+    BOOL Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle) const;
     // A new icon of the image, which the caller destroys; NULL on failure.
     HICON ExtractIcon(int nImage) const { return ::ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL); }
 };

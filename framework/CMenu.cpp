@@ -1,4 +1,5 @@
 #include "CMenu.h"
+#include "CWnd.h"
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -16,6 +17,13 @@ struct TemporaryMenu : CMenu {
     ~TemporaryMenu() override { m_hMenu = nullptr; }
 };
 thread_local std::unordered_map<HMENU, std::unique_ptr<TemporaryMenu>> t_tempMenus;
+
+// The popup that TrackPopupMenu shows on this thread, and its owner.
+struct TrackedPopup {
+    HWND hWnd;
+    HMENU hMenu;
+};
+thread_local TrackedPopup t_tracked = {nullptr, nullptr};
 }
 
 CMenu* CMenu::FromHandlePermanent(HMENU hMenu)
@@ -84,4 +92,18 @@ int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const
     const int nCopied = ::GetMenuStringA(m_hMenu, nIDItem, rString.GetBuffer(nLength), nLength + 1, nFlags);
     rString.ReleaseBuffer(nCopied);
     return nCopied;
+}
+
+BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect)
+{
+    const TrackedPopup previous = t_tracked;
+    t_tracked = {pWnd ? pWnd->m_hWnd : nullptr, m_hMenu};
+    const BOOL bResult = ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, t_tracked.hWnd, lpRect);
+    t_tracked = previous;
+    return bResult;
+}
+
+HMENU CMenu::GetTrackingMenu(HWND hWnd)
+{
+    return hWnd && t_tracked.hWnd == hWnd ? t_tracked.hMenu : nullptr;
 }

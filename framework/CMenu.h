@@ -3,6 +3,8 @@
 #include "CRuntimeClass.h"
 #include "CString.h"
 
+class CWnd;
+
 // A menu handle; destroys the menu it holds when it goes, so menus owned by
 // a window (the system menu) come through FromHandle. A menu created or
 // attached by an object is bound to it: FromHandle answers that object, and
@@ -56,4 +58,14 @@ public:
     UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
     int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
     CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
+
+    // Owner-drawn items. The window that receives WM_MEASUREITEM and
+    // WM_DRAWITEM for them passes them to the object of their menu.
+    virtual void DrawItem(LPDRAWITEMSTRUCT) {}
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT) {}
+    // While it runs, the owner's WM_MEASUREITEM finds the items' menus
+    // below this one. With TPM_RETURNCMD, the command chosen (0 if none).
+    BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
+    // The popup that TrackPopupMenu shows for the window on this thread, or NULL.
+    static HMENU GetTrackingMenu(HWND hWnd);
 };
