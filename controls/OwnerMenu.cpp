@@ -2,7 +2,6 @@
 #include "CWinApp.h"
 #include "CWnd.h"
 #include <algorithm>
-#include <cstddef>
 #include <cstring>
 
 // The menu object, its statics, the system tests, searching and destroying.
@@ -54,6 +53,13 @@ COwnerMenu::~COwnerMenu()
 
 // ---------------------------------------------------------------------------
 // Settings, queries and the system
+
+void COwnerMenu::SetImageSize(int cx, int cy)
+{
+    m_nImageWidth = cx;
+    m_nImageHeight = cy;
+    PassImageSizeDown();
+}
 
 void COwnerMenu::SetDrawMode(UINT nMode)
 {
@@ -136,16 +142,6 @@ CWnd* COwnerMenu::GetDCWindow()
     return CWnd::FromHandle(::GetDesktopWindow());
 }
 
-HFONT COwnerMenu::CreateMenuFont()
-{
-    NONCLIENTMETRICSA metrics = {};
-    // The size without the field that Vista added, which every version accepts.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-        return nullptr;
-    return ::CreateFontIndirectA(&metrics.lfMenuFont);
-}
-
 // ---------------------------------------------------------------------------
 // Popups and their registration
 
@@ -171,6 +167,9 @@ COwnerMenu* COwnerMenu::NewSubMenu()
 {
     auto* pSubMenu = new COwnerMenu;
     ShareCheckImages(pSubMenu);
+    // A popup draws its items itself, at the size of the images its owner was given.
+    pSubMenu->m_nImageWidth = m_nImageWidth;
+    pSubMenu->m_nImageHeight = m_nImageHeight;
     if (!pSubMenu->CreatePopupMenu()) {
         delete pSubMenu;
         return nullptr;
@@ -193,6 +192,17 @@ void COwnerMenu::PassCheckImagesDown(const COwnerMenu* pOwner)
         if (pSubMenu && pSubMenu->m_bSharedCheckImages) {
             pOwner->ShareCheckImages(pSubMenu);
             pSubMenu->PassCheckImagesDown(pOwner);
+        }
+    }
+}
+
+void COwnerMenu::PassImageSizeDown()
+{
+    for (HMENU hSubMenu : m_subMenus) {
+        if (COwnerMenu* pSubMenu = FromHandleOwnerDrawn(hSubMenu)) {
+            pSubMenu->m_nImageWidth = m_nImageWidth;
+            pSubMenu->m_nImageHeight = m_nImageHeight;
+            pSubMenu->PassImageSizeDown();
         }
     }
 }

@@ -34,7 +34,8 @@ public:
     const CRuntimeClass* GetRuntimeClass() const override { return &classCOwnerMenu; }
 
     // Settings and queries
-    void SetImageSize(int cx, int cy) { m_nImageWidth = cx; m_nImageHeight = cy; }
+    // Of this menu and the popups below it, which draw their own items.
+    void SetImageSize(int cx, int cy);
     void SetImageKeyColor(COLORREF crKey) { m_crImageKey = crKey; m_bImageKey = TRUE; }
     void ClearImageKeyColor() { m_bImageKey = FALSE; }
     void UseDibDisabledImages(BOOL bDib) { m_bDibDisabled = bDib; }
@@ -199,8 +200,6 @@ protected:
 
     // The window whose DC measures and draws: the main window, else the desktop.
     static CWnd* GetDCWindow();
-    // The font of menus (the caller deletes it).
-    static HFONT CreateMenuFont();
 
     // Pads the texts before their first tab so that the accelerator texts line up.
     void AlignAccelerators();
@@ -242,6 +241,8 @@ private:
     // A new popup object that shares this menu's check images.
     COwnerMenu* NewSubMenu();
     void ShareCheckImages(COwnerMenu* pSubMenu) const;
+    // This menu's image size to every popup below it.
+    void PassImageSizeDown();
     // To every submenu below that shares check images, the owner's.
     void PassCheckImagesDown(const COwnerMenu* pOwner);
     // The owner-drawn menu object of a handle, or NULL.

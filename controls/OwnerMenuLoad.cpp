@@ -1,6 +1,7 @@
 #include "OwnerMenu.h"
 #include "AfxResource.h"
 #include "CClientDC.h"
+#include "OwnerMenuFont.h"
 #include "OwnerMenuImageBar.h"
 #include <algorithm>
 #include <cstring>
@@ -158,8 +159,7 @@ int COwnerMenu::GetFirstOwnItem()
 void COwnerMenu::AlignAccelerators()
 {
     CClientDC dc(GetDCWindow());
-    HFONT hFont = CreateMenuFont();
-    HGDIOBJ hOldFont = hFont ? dc.SelectObject(hFont) : nullptr;
+    COwnerMenuFont font(&dc);
     auto measure = [&dc](const CString& text) {
         SIZE size = {};
         ::GetTextExtentPoint32A(dc.m_hDC, text, text.GetLength(), &size);
@@ -183,11 +183,6 @@ void COwnerMenu::AlignAccelerators()
             padded += " ";
         pEntry->SetAnsiText(padded + text.Mid(nTab));
     }
-
-    if (hOldFont)
-        dc.SelectObject(hOldFont);
-    if (hFont)
-        ::DeleteObject(hFont);
 }
 
 // ---------------------------------------------------------------------------
@@ -198,8 +193,7 @@ BOOL COwnerMenu::LoadImagesFromToolbar(UINT nToolbar)
     COwnerMenuImageBar bar;
     if (!bar.Create(GetDCWindow()) || !bar.LoadToolBar(nToolbar))
         return FALSE;
-    m_nImageWidth = std::max(m_nImageWidth, bar.GetImageWidth());
-    m_nImageHeight = std::max(m_nImageHeight, bar.GetImageHeight());
+    SetImageSize(std::max(m_nImageWidth, bar.GetImageWidth()), std::max(m_nImageHeight, bar.GetImageHeight()));
     // Cut at the toolbar's own size: a smaller toolbar after a larger one
     // would otherwise be cut across its pictures.
     CImageList images;
