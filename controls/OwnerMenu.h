@@ -1,6 +1,7 @@
 #pragma once
 #include "CImageList.h"
 #include "CMenu.h"
+#include "CRect.h"
 #include "CSize.h"
 #include "OwnerMenuEntry.h"
 #include <memory>
@@ -133,6 +134,12 @@ public:
     BOOL GetItemText(UINT nID, std::wstring& text, UINT nFlags = MF_BYPOSITION);
     BOOL GetItemText(UINT nID, CString& text, UINT nFlags = MF_BYPOSITION);
 
+    // Painting. The owner of a popup passes the items' WM_MEASUREITEM and
+    // WM_DRAWITEM here; the item data is the item's entry.
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMIS) override;
+    // In the XP style when the draw mode is 1 and the DC has no palette, else classic.
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
+
     // Loading
     // The whole menu from a menu resource (current resource module, else the program's own).
     virtual BOOL LoadMenu(UINT nResource);
@@ -200,6 +207,37 @@ protected:
 
     // The window whose DC measures and draws: the main window, else the desktop.
     static CWnd* GetDCWindow();
+
+    // Painting
+    // What one paint of an item takes from its entry and state.
+    struct ItemImage {
+        CImageList* pList = nullptr;   // the list of the item's image; NULL: no image
+        int nIndex = -1;
+        int nFaded = -1;               // the image's raised variants, -1 if none
+        int nShadow = -1;
+        BOOL bCheckImage = FALSE;      // a loaded check image stands for the check mark
+        BOOL bImage = FALSE;           // otherwise, the item shows its image
+        BOOL bHighlightedImage = FALSE;
+        BOOL bDisabledImage = FALSE;
+        BOOL Any() const { return bCheckImage || bImage; }
+    };
+    ItemImage DeriveItemImage(const COwnerMenuEntry& entry, UINT nState) const;
+    void DrawItemClassic(LPDRAWITEMSTRUCT lpDIS);
+    void DrawItemXP(LPDRAWITEMSTRUCT lpDIS);
+    // The image greyed at pt, over crBack, in the form the menu is set to.
+    void DrawDisabledItemImage(CDC* pDC, const ItemImage& image, CPoint pt, COLORREF crBack) const;
+    // Check marks in a cell; a radio item (one with a checked bitmap) gets the dot, others the tick.
+    static void DrawClassicCheck(CDC* pDC, const CRect& rc, BOOL bHighlighted, HBITMAP hbmCheck);
+    static void DrawXPCheck(CDC* pDC, const CRect& rc, HBITMAP hbmCheck, COLORREF crHighlight);
+    static void DrawDotGlyph(CDC* pDC, int x, int y, COLORREF crColor);
+    static void DrawTickGlyph(CDC* pDC, int x, int y, COLORREF crColor);
+    // The image's dark shape in the shadow colour with a highlight copy one
+    // pixel down-right, over crBack; the DIB form sorts light from dark by
+    // a black and white DIB section rather than by the face colour.
+    static void DrawDisabledImage(CDC* pDC, int x, int y, int cx, int cy, HBITMAP hbm, int xSrc, int ySrc,
+                                  COLORREF crBack);
+    static void DrawDisabledImageDib(HDC hdcDest, int x, int y, int cx, int cy, HBITMAP hbm, int xSrc, int ySrc,
+                                     COLORREF crBack);
 
     // Pads the texts before their first tab so that the accelerator texts line up.
     void AlignAccelerators();

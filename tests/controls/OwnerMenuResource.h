@@ -24,3 +24,7 @@
 #define ID_ABOUT               1030
 // On toolbars only, for menus built in the tests.
 #define ID_VARIANT             1040
+// Items of the menu that the painting tests draw.
+#define ID_PAINT_IMAGE         1050
+#define ID_PAINT_CHECK         1051
+#define ID_PAINT_RADIO         1052
