@@ -1,10 +1,12 @@
 #include "BackgroundPage.h"
 #include "ButtonsPage.h"
+#include "MenuPage.h"
 #include "CWinApp.h"
 #include <cstdlib>
 #include <cstring>
 
-// The control gallery:  gallery.exe [buttons|tile|center|stretch [picture.bmp]]
+// The control gallery:
+//   gallery.exe [buttons|tile|center|stretch|menu-classic|menu-xp [picture.bmp]]
 // With a picture file, the page saves what it looks like there and closes.
 class CGalleryApp : public CWinApp {
 public:
@@ -16,6 +18,15 @@ public:
         for (int mode = 0; mode < 3; ++mode) {
             if (std::strcmp(page, modes[mode]) == 0) {
                 CBackgroundPage dlg(mode, shot);
+                m_pMainWnd = &dlg;
+                dlg.DoModal();
+                return FALSE;
+            }
+        }
+        static const char* const menuStyles[] = {"menu-classic", "menu-xp"};
+        for (int nDrawMode = 0; nDrawMode < 2; ++nDrawMode) {
+            if (std::strcmp(page, menuStyles[nDrawMode]) == 0) {
+                CMenuPage dlg(nDrawMode, shot);
                 m_pMainWnd = &dlg;
                 dlg.DoModal();
                 return FALSE;
