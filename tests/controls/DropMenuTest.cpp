@@ -2,9 +2,7 @@
 #include "TestDialog.h"
 #include "TestResource.h"
 #include <gtest/gtest.h>
-#include <cstdio>
 #include <functional>
-#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -144,16 +142,7 @@ TEST(ImageButtonDropMenu, AClickShowsTheMenuUnderThePressedButtonAndPostsTheChoi
 
 TEST(ImageButtonDropMenu, AttachingReplacesOrDetachesTheMenuAndFailuresLeaveNone)
 {
-    char dir[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, dir);
-    const std::string script = std::string(dir) + "\\drop_link.bat";
-    const std::string marker = std::string(dir) + "\\drop_link_opened.txt";
-    DeleteFileA(marker.c_str());
-    FILE* f = fopen(script.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    fprintf(f, "@echo opened> \"%s\"\r\n", marker.c_str());
-    fclose(f);
-
+    const CLinkScript link("drop_link");
     HMENU hLast = nullptr;
     RunDropDialog([&](CDropDialog& d) {
         CTarget target;
@@ -170,14 +159,12 @@ TEST(ImageButtonDropMenu, AttachingReplacesOrDetachesTheMenuAndFailuresLeaveNone
         EXPECT_EQ(menu.m_hMenu, nullptr);
 
         // Detached, the button opens its link again.
-        d.m_button.SetLinkTarget(script.c_str());
+        d.m_button.SetLinkTarget(link.Path());
         ASSERT_EQ(d.m_button.AttachDropMenu(IDR_DROP_MENU, target.m_hWnd, 0), 0);
         ASSERT_EQ(d.m_button.AttachDropMenu(0, nullptr, 0), 0);
         EXPECT_EQ(menu.m_hMenu, nullptr);
         EXPECT_FALSE(ClickAndType(d.m_button, {{WM_KEYDOWN, VK_ESCAPE}}).bOpened);
-        for (int i = 0; i < 100 && GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
-            d.Pump(100);
-        EXPECT_NE(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_TRUE(link.WaitOpened(d));
         EXPECT_TRUE(target.TakeCommands().empty());
 
         ASSERT_EQ(d.m_button.AttachDropMenu(IDR_DROP_MENU, target.m_hWnd, 0), 0);
@@ -185,8 +172,6 @@ TEST(ImageButtonDropMenu, AttachingReplacesOrDetachesTheMenuAndFailuresLeaveNone
     });
     // The menu goes with the button.
     EXPECT_FALSE(IsMenu(hLast));
-    DeleteFileA(marker.c_str());
-    DeleteFileA(script.c_str());
 }
 
 }
