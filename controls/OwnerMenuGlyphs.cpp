@@ -70,7 +70,8 @@ void COwnerMenu::DrawDisabledImage(CDC* pDC, int x, int y, int cx, int cy, HBITM
 {
     CDC dcMask, dcImage;
     CBitmap mask;
-    if (!dcMask.CreateCompatibleDC(pDC) || !dcImage.CreateCompatibleDC(pDC) || !mask.CreateBitmap(cx, cy, 1, 1, nullptr))
+    if (!dcMask.CreateCompatibleDC(pDC) || !dcImage.CreateCompatibleDC(pDC) ||
+        !mask.CreateBitmap(cx, cy, 1, 1, nullptr))
         return;
     CBitmap* pOldMask = dcMask.SelectObject(&mask);
     HGDIOBJ hOldImage = dcImage.SelectObject(hbm);

@@ -63,12 +63,6 @@ void DrawEtchedLine(CDC* pDC, CRect rc)
     ::DrawEdge(pDC->m_hDC, &rc, EDGE_ETCHED, BF_TOP);
 }
 
-void FillSolid(CDC* pDC, const CRect& rc, COLORREF crColor)
-{
-    CBrush brush(crColor);
-    pDC->FillRect(&rc, &brush);
-}
-
 void Frame(CDC* pDC, const CRect& rc, COLORREF crColor)
 {
     pDC->Draw3dRect(&rc, crColor, crColor);
@@ -173,7 +167,7 @@ void COwnerMenu::DrawItemClassic(LPDRAWITEMSTRUCT lpDIS)
         nState &= ~ODS_SELECTED;
 
     if (pEntry->m_nFlags & MF_SEPARATOR) {
-        FillSolid(pDC, rcItem, crBack);
+        pDC->FillSolidRect(&rcItem, crBack);
         CRect rcLine = rcItem;
         rcLine.top += rcLine.Height() >> 1;
         DrawEtchedLine(pDC, rcLine);
@@ -191,10 +185,10 @@ void COwnerMenu::DrawItemClassic(LPDRAWITEMSTRUCT lpDIS)
         CRect rcFill = rcItem;
         if (image.Any() || bChecked)
             rcFill.left += W + 5;
-        FillSolid(pDC, rcFill, ::GetSysColor(COLOR_HIGHLIGHT));
+        pDC->FillSolidRect(&rcFill, ::GetSysColor(COLOR_HIGHLIGHT));
         crText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
     } else {
-        FillSolid(pDC, rcItem, crBack);
+        pDC->FillSolidRect(&rcItem, crBack);
         Frame(pDC, rcItem, crBack);
     }
 
@@ -206,25 +200,25 @@ void COwnerMenu::DrawItemClassic(LPDRAWITEMSTRUCT lpDIS)
     if (image.Any()) {
         Frame(pDC, rcCell, crBack);
         if (image.bCheckImage) {
-            FillSolid(pDC, rcCell, crBack);
+            pDC->FillSolidRect(&rcCell, crBack);
             Frame(pDC, rcOuter, crBack);
             m_pCheckImages->Draw(pDC, bSelected ? 1 : 0, ptImage, ILD_TRANSPARENT);
         } else if (image.bDisabledImage) {
             Frame(pDC, rcOuter, crBack);
             DrawDisabledItemImage(pDC, image, ptImage, crBack);
         } else if (image.bHighlightedImage) {
-            FillSolid(pDC, rcCell, crBack);
+            pDC->FillSolidRect(&rcCell, crBack);
             // Raised; pressed in when checked.
             if (HasNewShell())
                 pDC->Draw3dRect(&rcOuter, bChecked ? crShadow : crLight, bChecked ? crLight : crShadow);
             image.pList->Draw(pDC, image.nIndex, ptImage, ILD_TRANSPARENT);
         } else {
             if (bChecked) {
-                FillSolid(pDC, rcCell, BlendToWhite(crBack, 0.6));
+                pDC->FillSolidRect(&rcCell, BlendToWhite(crBack, 0.6));
                 if (HasNewShell())
                     pDC->Draw3dRect(&rcOuter, crShadow, crLight);
             } else {
-                FillSolid(pDC, rcCell, crBack);
+                pDC->FillSolidRect(&rcCell, crBack);
                 Frame(pDC, rcOuter, crBack);
             }
             image.pList->Draw(pDC, image.nIndex, ptImage, ILD_TRANSPARENT);
@@ -282,12 +276,12 @@ void COwnerMenu::DrawItemXP(LPDRAWITEMSTRUCT lpDIS)
     const int W = m_nImageWidth, H = m_nImageHeight, nBar = W + PAD_XP;
     const CRect rcBar(rcItem.left, rcItem.top, rcItem.left + nBar, rcItem.bottom);
     if (pEntry->m_nFlags & MF_SEPARATOR) {
-        FillSolid(pDC, rcItem, crWindow);
+        pDC->FillSolidRect(&rcItem, crWindow);
         CRect rcLine = rcItem;
         rcLine.top += rcLine.Height() / 2;
         rcLine.left = rcBar.right + PAD_XP;
         DrawEtchedLine(pDC, rcLine);
-        FillSolid(pDC, rcBar, crFace);
+        pDC->FillSolidRect(&rcBar, crFace);
         Frame(pDC, rcBar, crFace);
         return;
     }
@@ -297,11 +291,11 @@ void COwnerMenu::DrawItemXP(LPDRAWITEMSTRUCT lpDIS)
     const BOOL bChecked = (nState & ODS_CHECKED) != 0;
     const ItemImage image = DeriveItemImage(*pEntry, nState);
     if (bSelected) {
-        FillSolid(pDC, rcItem, crSelect);
+        pDC->FillSolidRect(&rcItem, crSelect);
         Frame(pDC, rcItem, crHighlight);
     } else {
-        FillSolid(pDC, rcItem, crWindow);
-        FillSolid(pDC, rcBar, crFace);
+        pDC->FillSolidRect(&rcItem, crWindow);
+        pDC->FillSolidRect(&rcBar, crFace);
         Frame(pDC, rcItem, crWindow);
         Frame(pDC, rcBar, crFace);
     }
@@ -310,14 +304,14 @@ void COwnerMenu::DrawItemXP(LPDRAWITEMSTRUCT lpDIS)
     const CRect rcCell(rcItem.left + 1, rcItem.top + 1, rcItem.left + nBar - 1, rcItem.bottom - 1);
     const CPoint ptRaised(ptImage.x - 1, ptImage.y - 1);
     if (image.bCheckImage) {
-        FillSolid(pDC, rcCell, crFace);
+        pDC->FillSolidRect(&rcCell, crFace);
         m_pCheckImages->Draw(pDC, bSelected ? 1 : 0, ptImage, ILD_TRANSPARENT);
     } else if (image.bDisabledImage) {
         DrawDisabledItemImage(pDC, image, ptImage, bSelected ? crSelect : crFace);
         if (bSelected)
             Frame(pDC, rcItem, crHighlight);
     } else if (image.bHighlightedImage) {
-        FillSolid(pDC, rcCell, crSelect);
+        pDC->FillSolidRect(&rcCell, crSelect);
         if (bChecked) {
             Frame(pDC, rcCell, crHighlight);
             ptImage = ptRaised;
@@ -331,11 +325,11 @@ void COwnerMenu::DrawItemXP(LPDRAWITEMSTRUCT lpDIS)
         }
     } else if (image.bImage) {
         if (bChecked) {
-            FillSolid(pDC, rcCell, BlendToWhite(crHighlight, 0.85));
+            pDC->FillSolidRect(&rcCell, BlendToWhite(crHighlight, 0.85));
             Frame(pDC, rcCell, crHighlight);
             image.pList->Draw(pDC, image.nIndex, ptRaised, ILD_TRANSPARENT);
         } else {
-            FillSolid(pDC, rcCell, crFace);
+            pDC->FillSolidRect(&rcCell, crFace);
             Frame(pDC, rcCell, crFace);
             image.pList->Draw(pDC, image.nFaded >= 0 ? image.nFaded : image.nIndex, ptImage, ILD_TRANSPARENT);
         }

@@ -265,7 +265,8 @@ TEST(OwnerMenuPainting, TextAfterTheColumnAcceleratorsRightAlignedGreyedTextEngr
         const auto pixels = menu.Draw(ITEM_IMAGE, 0);
         // The text is smoothed: its ink is whatever differs from the background.
         const COLORREF crBack = Sys(nMode == 1 ? COLOR_WINDOW : COLOR_MENU);
-        const CRect rcInk = Bounds(*pixels, crBack, CRect(nTextLeft - 3, 1, kItemWidth - 1, pixels->Height() - 1), true);
+        const CRect rcLine(nTextLeft - 3, 1, kItemWidth - 1, pixels->Height() - 1);
+        const CRect rcInk = Bounds(*pixels, crBack, rcLine, true);
         EXPECT_GE(rcInk.left, nTextLeft) << nMode;
         EXPECT_LT(rcInk.left, nTextLeft + 3) << nMode;
         // Ctrl+O ends W pixels before the edge.

@@ -19,8 +19,9 @@ void CMenuPage::DoDataExchange(CDataExchange* pDX)
 BOOL CMenuPage::OnInitDialog()
 {
     CGalleryPage::OnInitDialog();
-    SetWindowText(m_nDrawMode == 1 ? "所有者绘制菜单 COwnerMenu：XP 样式" : "所有者绘制菜单 COwnerMenu：经典样式");
-    GetDlgItem(IDC_MENU_LABEL)->SetWindowText(m_nDrawMode == 1 ? "SetDrawMode(1)：XP 样式" : "SetDrawMode(0)：经典样式");
+    const bool bXP = m_nDrawMode == 1;
+    SetWindowText(bXP ? "所有者绘制菜单 COwnerMenu：XP 样式" : "所有者绘制菜单 COwnerMenu：经典样式");
+    GetDlgItem(IDC_MENU_LABEL)->SetWindowText(bXP ? "SetDrawMode(1)：XP 样式" : "SetDrawMode(0)：经典样式");
     m_button.LoadStateIcons(IDI_HOVER, IDI_NORMAL);
     // The toolbar's pictures have a magenta background.
     m_button.AttachDropMenu(IDR_DROP_MENU, m_hWnd, m_nDrawMode, IDR_MENU_TOOLBAR, CSize(16, 15), RGB(255, 0, 255));
