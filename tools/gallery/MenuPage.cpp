@@ -44,6 +44,7 @@ void CMenuPage::OnTimer(UINT_PTR nIDEvent)
         break;
     case TIMER_HIGHLIGHT:
         KillTimer(TIMER_HIGHLIGHT);
+        // A picture highlighted: the first item in the XP style, the second in the classic one.
         if (HWND hPopup = ::FindWindowA("#32768", nullptr)) {
             for (int i = 0; i < (m_nDrawMode == 1 ? 1 : 2); ++i)
                 ::PostMessageA(hPopup, WM_KEYDOWN, VK_DOWN, 0);
