@@ -2,8 +2,10 @@
 
 #include "PackageCodes.h"
 #include "EntryWriters.h"
+#include "FileSource.h"
 #include "TargetDirectory.h"
 #include "ZipReader.h"
+#include "ZipTimes.h"
 #include "ZipWriter.h"
 
 #include <windows.h>
@@ -100,7 +102,7 @@ int UnpackPackage(const char* package, const char* target, std::atomic<int>& per
     percent.store(0);
 
     ZipReader reader;
-    int rc = reader.Open(pkg);
+    int rc = reader.Open(OpenFileSource(pkg));
     if (rc != 0)
         return rc;
     rc = reader.Check();
@@ -127,7 +129,7 @@ int UnpackPackage(const char* package, const char* target, std::atomic<int>& per
     for (const ZipEntry& e : entries) {
         writers.Begin(e.name);
         rc = reader.Extract(e, [&](const unsigned char* data, std::size_t size) { return writers.Write(data, size); });
-        writers.End(rc == 0, ZipReader::EntryTime(e));
+        writers.End(rc == 0, EntryTime(e));
         if (rc != 0)
             break;
     }

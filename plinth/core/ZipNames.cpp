@@ -1,7 +1,5 @@
 #include "ZipNames.h"
 
-#include <windows.h>
-
 namespace plinth {
 
 const char* NameProblemText(NameProblem problem)
@@ -25,32 +23,12 @@ const char* NameProblemText(NameProblem problem)
 
 bool DecodeEntryName(const std::string& raw, bool utf8, std::wstring& out)
 {
-    out.clear();
-    if (raw.empty())
-        return true;
-    UINT cp = utf8 ? CP_UTF8 : 936;
-    int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, raw.data(), static_cast<int>(raw.size()), nullptr, 0);
-    if (n <= 0)
-        return false;
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, raw.data(), static_cast<int>(raw.size()), &out[0], n);
-    return true;
+    return DecodeBytes(raw, utf8 ? kUtf8CodePage : kGbkCodePage, true, out);
 }
 
 bool ToAnsi(const std::wstring& name, std::string& out)
 {
-    out.clear();
-    if (name.empty())
-        return true;
-    BOOL usedDefault = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()), nullptr,
-                                0, nullptr, &usedDefault);
-    if (n <= 0 || usedDefault)
-        return false;
-    out.resize(static_cast<size_t>(n));
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()), &out[0], n,
-                        nullptr, &usedDefault);
-    if (usedDefault)
+    if (!EncodeExact(name, kAnsiCodePage, out))
         return false;
     // The way back must give the same characters.
     std::wstring back;
@@ -59,45 +37,19 @@ bool ToAnsi(const std::wstring& name, std::string& out)
 
 bool FromAnsi(const std::string& text, std::wstring& out)
 {
-    out.clear();
-    if (text.empty())
-        return true;
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0)
-        return false;
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-    return true;
-}
-
-std::string ToUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
+    return DecodeBytes(text, kAnsiCodePage, false, out);
 }
 
 std::wstring DecodeText(const std::string& text, unsigned int codePage)
 {
-    if (text.empty())
-        return std::wstring();
-    int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+    std::wstring out;
+    DecodeBytes(text, codePage, false, out);
     return out;
 }
 
 std::wstring NameKey(const std::wstring& name)
 {
-    std::wstring key = name;
-    if (!key.empty())
-        CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-    return key;
+    return UpperCase(name);
 }
 
 namespace {

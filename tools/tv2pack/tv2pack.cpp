@@ -8,6 +8,7 @@
 // Exit status 0 only on success.
 #include "Console.h"
 #include "Destination.h"
+#include "FileSource.h"
 #include "PackageCodes.h"
 #include "VersionText.h"
 #include "ZipNames.h"
@@ -366,7 +367,7 @@ struct OpenedPackage {
 
 int OpenPackage(const std::wstring& path, OpenedPackage& pkg)
 {
-    int rc = pkg.reader.Open(path);
+    int rc = pkg.reader.Open(plinth::OpenFileSource(path));
     if (rc != 0) {
         Complain(path + L": " + CodeText(rc) + L" (" + plinth::DecodeText(pkg.reader.Problem(), CP_UTF8) + L")");
         return rc;
