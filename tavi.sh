@@ -35,6 +35,7 @@ DEB_PACKAGES=(
   libz-mingw-w64-dev googletest cmake ninja-build
   wine wine32:i386 xvfb xauth x11-apps imagemagick python3-pil
   fonts-arphic-uming locales unzip zip
+  python3 p7zip-full libarchive-tools
 )
 
 missing_packages() {

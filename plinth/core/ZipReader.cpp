@@ -256,14 +256,22 @@ int ZipReader::ReadEntry(const unsigned char* h, ZipEntry& e)
         return Fail(kPkgNotZip, "split (multi-volume) archives are not packages");
 
     // The name's encoding: UTF-8 when flagged, or from a Unicode path field;
-    // everything else is code page 936.
+    // a Unix or macOS host writes its names as they are, UTF-8 where they are
+    // valid UTF-8; everything else is code page 936.
     const std::uint8_t host = static_cast<std::uint8_t>(e.versionMadeBy >> 8);
     const bool unixHost = host == 3 || host == 19;
     if (haveUnicodePath && !e.utf8) {
         raw = unicodePath;
         e.utf8 = true;
     }
-    if (DecodeEntryName(raw, e.utf8, e.name)) {
+    bool decoded;
+    if (!e.utf8 && unixHost && DecodeEntryName(raw, true, e.name)) {
+        e.utf8 = true;
+        decoded = true;
+    } else {
+        decoded = DecodeEntryName(raw, e.utf8, e.name);
+    }
+    if (decoded) {
         e.raw.clear();
         e.raw.shrink_to_fit();
         e.nameProblem = CheckEntryName(e.name);
@@ -274,8 +282,10 @@ int ZipReader::ReadEntry(const unsigned char* h, ZipEntry& e)
         e.nameProblem = NameProblem::BadEncoding;
     }
 
-    const std::uint32_t unixMode = e.externalAttr >> 16;
-    e.notPlainFile = (e.externalAttr & 0x10) != 0 || (unixHost && unixMode != 0 && (unixMode & 0170000) != 0100000) ||
+    // The Unix mode's file type decides where it is given: 0 is a plain file
+    // (Python's zipfile writes 0600 alone); a directory, link or device is not.
+    const std::uint32_t unixType = (e.externalAttr >> 16) & 0170000;
+    e.notPlainFile = (e.externalAttr & 0x10) != 0 || (unixHost && unixType != 0 && unixType != 0100000) ||
                      (!raw.empty() && (raw.back() == '/' || raw.back() == '\\'));
     return 0;
 }

@@ -9,15 +9,15 @@
 #include "ZipNames.h"
 
 // Streaming reader of a flat package, a standard ZIP archive (stored and
-// deflated entries, ZIP64 records). Nothing is held in memory beyond the
-// central directory's entries and two buffers of a few hundred KB. It reads
-// only through a ByteSource and needs of the platform only the code-page
-// conversions, so that it also builds natively.
+// deflated entries, ZIP64 records, data descriptors). Nothing is held in
+// memory beyond the central directory's entries and two buffers of a few
+// hundred KB. It reads only through a ByteSource and needs of the platform
+// only the code-page conversions, so that it also builds natively.
 namespace plinth {
 
 struct ZipEntry {
     std::string raw;          // the name's bytes, kept only when they do not decode
-    bool utf8 = false;        // general-purpose bit 11, or taken from a Unicode path field
+    bool utf8 = false;        // the name is UTF-8 (flag, Unicode path field, or a Unix host's valid UTF-8)
     std::wstring name;        // the decoded name
     std::string ansi;         // the name in the ANSI code page (when the name is acceptable)
     NameProblem nameProblem = NameProblem::NameOk;
