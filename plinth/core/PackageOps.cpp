@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <limits>
 #include <unordered_set>
 #include <vector>
 
@@ -34,6 +35,7 @@ const char* PackageCodeText(int code)
     case kPkgDamagedData: return "damaged compressed data";
     case kPkgNoSourceDir: return "the source folder cannot be listed";
     case kPkgSourceReadError: return "a source file cannot be read";
+    case kPkgNoMemory: return "not enough memory";
     default: return code >= 0 ? "success" : "unknown failure";
     }
 }
@@ -82,6 +84,21 @@ bool FreeSpaceFor(std::wstring dir, ULONGLONG& avail)
     return false;
 }
 
+// A package being written, removed unless it was finished: after a failure
+// and when something is thrown.
+struct PartialPackage {
+    ZipWriter& writer;
+    const std::wstring& path;
+    bool keep = false;
+    ~PartialPackage()
+    {
+        if (!keep) {
+            writer.Abort();
+            DeleteFileW(path.c_str());
+        }
+    }
+};
+
 std::wstring Join(const std::wstring& dir, const std::wstring& name)
 {
     if (!dir.empty() && (dir.back() == L'\\' || dir.back() == L'/'))
@@ -110,8 +127,9 @@ int UnpackPackage(const char* package, const char* target, std::atomic<int>& per
         return rc;
     const std::vector<ZipEntry>& entries = reader.Entries();
     const std::uint64_t total = reader.TotalSize();
+    // A sum that overflows exceeds any volume.
     ULONGLONG avail = 0;
-    if (FreeSpaceFor(dir, avail) && total > avail)
+    if (total == std::numeric_limits<std::uint64_t>::max() || (FreeSpaceFor(dir, avail) && total > avail))
         return kPkgNoSpace;
     if (entries.empty()) {
         percent.store(100);
@@ -192,6 +210,7 @@ int PackFolder(const char* folder, const char* package, int level, std::atomic<i
     writer.SetLevel(level);
     if (!writer.Create(pkg))
         return kPkgWriteError;
+    PartialPackage partial{writer, pkg};
     std::uint64_t done = 0;
     for (const Source& f : files) {
         int rc = writer.AddFile(Join(dir, f.name), f.name, [&](std::uint64_t read) {
@@ -199,17 +218,13 @@ int PackFolder(const char* folder, const char* package, int level, std::atomic<i
             int p = total ? static_cast<int>(now * 100 / total) : 0;
             percent.store(std::max(percent.load(), std::min(p, 99)));
         });
-        if (rc != 0) {
-            writer.Abort();
-            DeleteFileW(pkg.c_str());
+        if (rc != 0)
             return rc;
-        }
         done += f.size;
     }
-    if (!writer.Finish()) {
-        DeleteFileW(pkg.c_str());
+    if (!writer.Finish())
         return kPkgWriteError;
-    }
+    partial.keep = true;
     percent.store(100);
     return static_cast<int>(files.size());
 }

@@ -1,5 +1,7 @@
 #include "ZipNames.h"
 
+#include <cwchar>
+
 namespace plinth {
 
 const char* NameProblemText(NameProblem problem)
@@ -69,6 +71,29 @@ bool IsReservedDevice(const std::wstring& name)
     return false;
 }
 
+// A character that an 8.3 name holds as it is.
+bool IsShortNameChar(wchar_t c)
+{
+    if ((c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'))
+        return true;
+    return c != L'\0' && std::wcschr(L"!#$%&'()-@^_`{}~", c) != nullptr;
+}
+
+// A character that no 8.3 name holds, so a name with it always gets an alias.
+bool BreaksShortName(wchar_t c)
+{
+    return c != L'\0' && std::wcschr(L" .+,;=[]", c) != nullptr;
+}
+
+template <typename Test>
+bool AllOf(const std::wstring& text, Test test)
+{
+    for (wchar_t c : text)
+        if (!test(c))
+            return false;
+    return true;
+}
+
 } // namespace
 
 NameProblem CheckEntryName(const std::wstring& name)
@@ -99,6 +124,30 @@ NameProblem CheckEntryName(const std::wstring& name)
     if (!ToAnsi(name, ansi))
         return NameProblem::NotAnsi;
     return NameProblem::NameOk;
+}
+
+ShortName ClassifyShortName(const std::wstring& name, std::wstring& key)
+{
+    // The extension follows the last dot; a leading dot starts no extension.
+    std::size_t dot = name.rfind(L'.');
+    if (dot == 0)
+        dot = std::wstring::npos;
+    std::wstring base = name.substr(0, dot);
+    std::wstring ext = dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
+    const bool fits = !base.empty() && base.size() <= 8 && ext.size() <= 3 &&
+                      AllOf(base + ext, [](wchar_t c) { return !BreaksShortName(c); });
+    if (fits && base.find(L'~') != std::wstring::npos) {
+        key = UpperCase(ext);
+        return ShortName::AliasForm;
+    }
+    if (fits && AllOf(base + ext, IsShortNameChar)) {
+        key.clear();
+        return ShortName::Own;
+    }
+    // Characters outside the plain set may be dropped, replaced or converted
+    // in the alias's extension.
+    key = AllOf(ext, IsShortNameChar) ? UpperCase(ext.substr(0, 3)) : std::wstring(L"*");
+    return ShortName::GetsAlias;
 }
 
 } // namespace plinth

@@ -44,4 +44,18 @@ std::wstring DecodeText(const std::string& text, unsigned int codePage);
 // The key under which two names count as the same file (upper case).
 std::wstring NameKey(const std::wstring& name);
 
+// Short (8.3) aliases. The file system gives a file whose name is no valid
+// 8.3 name an alias such as ABCDEF~1.TXT (Windows) or ABCD~XYZ.TXT (Wine)
+// that opens the same file; the alias keeps at most the first three
+// characters of the extension, in upper case.
+enum class ShortName {
+    Own,       // a valid 8.3 name without '~': its own short name
+    AliasForm, // at most 8.3 characters with a '~' before the extension: may be an alias
+    GetsAlias, // no valid 8.3 name: the file system gives it an alias
+};
+// Classifies the name; key receives its extension as an alias shows it
+// ("TXT"), or "*" for a name that gets an alias whose extension may read
+// otherwise (any alias form may then stand for it).
+ShortName ClassifyShortName(const std::wstring& name, std::wstring& key);
+
 } // namespace plinth

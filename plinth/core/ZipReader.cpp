@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <limits>
 #include <unordered_map>
 
 namespace plinth {
@@ -59,6 +60,12 @@ std::string Utf8Of(const ZipEntry& e)
         }
     }
     return out;
+}
+
+// What an entry holds on the heap, near enough to bound the directory's memory.
+std::uint64_t HeapBytes(const ZipEntry& e)
+{
+    return e.raw.capacity() + e.name.capacity() * sizeof(wchar_t) + e.ansi.capacity();
 }
 
 // Info-ZIP's Unicode path field (0x7075): the UTF-8 name, valid while its CRC
@@ -159,10 +166,13 @@ int ZipReader::ReadCentralDirectory()
         return Fail(kPkgNotZip, "the central directory lies outside the file");
     if (count > cdSize / kCentralRecordSize)
         return Fail(kPkgNotZip, "the central directory is too short for its entry count");
+    if (count > kDirectoryMemoryLimit / sizeof(ZipEntry))
+        return Fail(kPkgNotZip, "the package has more entries than a package may hold");
     m_cdOffset = cdOffset;
 
     // Stream through the central directory, in a buffer that holds the
-    // largest record.
+    // largest record. The count is bounded above, so the list is made as
+    // large as it claims at once.
     std::vector<unsigned char> cd(
         static_cast<std::size_t>(std::min<std::uint64_t>(cdSize, 256 * 1024 + 3 * 65536 + kCentralRecordSize)));
     std::uint64_t pos = cdOffset, cdEnd = cdOffset + cdSize;
@@ -182,8 +192,9 @@ int ZipReader::ReadCentralDirectory()
         }
         return true;
     };
-    m_entries.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, 100000)));
+    m_entries.reserve(static_cast<std::size_t>(count));
     m_totalSize = 0;
+    std::uint64_t memory = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
         if (!ensure(kCentralRecordSize) || Get32(cd.data() + at) != kSigCentral)
             return Fail(kPkgNotZip, "damaged central directory");
@@ -195,7 +206,12 @@ int ZipReader::ReadCentralDirectory()
         int code = ReadEntry(cd.data() + at, e);
         if (code != 0)
             return code;
-        m_totalSize += e.size;
+        memory += sizeof(ZipEntry) + HeapBytes(e);
+        if (memory > kDirectoryMemoryLimit)
+            return Fail(kPkgNotZip, "the central directory takes more memory than a package may");
+        m_totalSize = e.size > std::numeric_limits<std::uint64_t>::max() - m_totalSize
+                          ? std::numeric_limits<std::uint64_t>::max()
+                          : m_totalSize + e.size;
         m_entries.push_back(std::move(e));
         at += total;
     }
@@ -302,6 +318,8 @@ int ZipReader::Check(std::vector<ZipProblem>* all)
             all->push_back(ZipProblem{code, index, message});
     };
     std::unordered_map<std::wstring, int> seen;
+    std::unordered_map<std::wstring, int> getsAlias;        // alias key -> first entry whose name gets an alias
+    std::vector<std::pair<int, std::wstring>> aliasForms;   // entries whose name may be an alias, with their key
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         ZipEntry& e = m_entries[i];
         e.dataOffset = 0;
@@ -317,6 +335,12 @@ int ZipReader::Check(std::vector<ZipProblem>* all)
                 report(kPkgDuplicateName, index,
                        "\"" + shown + "\" repeats the name of entry \"" + Utf8Of(m_entries[inserted.first->second]) +
                            "\"");
+            std::wstring key;
+            ShortName kind = ClassifyShortName(e.name, key);
+            if (kind == ShortName::GetsAlias)
+                getsAlias.emplace(key, index);
+            else if (kind == ShortName::AliasForm)
+                aliasForms.emplace_back(index, key);
         }
         if ((e.flags & (kFlagEncrypted | kFlagStrongEncryption)) != 0 || e.method == 99) {
             report(kPkgEncrypted, index, "\"" + shown + "\" is encrypted");
@@ -350,6 +374,16 @@ int ZipReader::Check(std::vector<ZipProblem>* all)
             continue;
         }
         e.dataOffset = dataOffset;
+    }
+    // An entry named like a short alias may open the file of another entry.
+    for (const auto& alias : aliasForms) {
+        auto target = getsAlias.find(alias.second);
+        if (target == getsAlias.end())
+            target = getsAlias.find(L"*");
+        if (target != getsAlias.end())
+            report(kPkgDuplicateName, alias.first,
+                   "\"" + Utf8Of(m_entries[static_cast<std::size_t>(alias.first)]) + "\" may be the short name of \"" +
+                       Utf8Of(m_entries[static_cast<std::size_t>(target->second)]) + "\", the same file");
     }
     return first;
 }

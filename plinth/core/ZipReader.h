@@ -10,9 +10,10 @@
 
 // Streaming reader of a flat package, a standard ZIP archive (stored and
 // deflated entries, ZIP64 records, data descriptors). Nothing is held in
-// memory beyond the central directory's entries and two buffers of a few
-// hundred KB. It reads only through a ByteSource and needs of the platform
-// only the code-page conversions, so that it also builds natively.
+// memory beyond the central directory's entries, which may take at most
+// kDirectoryMemoryLimit, and two buffers of a few hundred KB. It reads only
+// through a ByteSource and needs of the platform only the code-page
+// conversions, so that it also builds natively for fuzzing.
 namespace plinth {
 
 struct ZipEntry {
@@ -45,6 +46,11 @@ struct ZipProblem {
 
 class ZipReader {
 public:
+    // The central directory's entries may take this much memory, whatever
+    // the package claims: a package with more (about 800,000 entries) is
+    // refused as kPkgNotZip.
+    static constexpr std::uint64_t kDirectoryMemoryLimit = 128u << 20;
+
     ZipReader() = default;
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
@@ -55,13 +61,14 @@ public:
     int Open(std::unique_ptr<ByteSource> source);
     void Close();
 
-    // Checks every entry: name, duplicates, method,
+    // Checks every entry: name, duplicates and short-name aliases, method,
     // encryption, local header, data within the file. Answers 0 or the code
     // of the first problem; when all is given, every problem found is
     // appended to it.
     int Check(std::vector<ZipProblem>* all = nullptr);
 
     const std::vector<ZipEntry>& Entries() const { return m_entries; }
+    // The sum of the entries' sizes; UINT64_MAX when it overflows.
     std::uint64_t TotalSize() const { return m_totalSize; }
     const std::string& Problem() const { return m_problem; }
 
