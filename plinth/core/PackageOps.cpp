@@ -99,6 +99,17 @@ struct PartialPackage {
     }
 };
 
+// The full path, in a buffer of a fixed size; false when it does not fit.
+bool FullPathOf(const std::wstring& path, std::wstring& full)
+{
+    wchar_t buffer[MAX_PATH * 2];
+    DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 2, buffer, nullptr);
+    if (n == 0 || n >= MAX_PATH * 2)
+        return false;
+    full.assign(buffer, n);
+    return true;
+}
+
 std::wstring Join(const std::wstring& dir, const std::wstring& name)
 {
     if (!dir.empty() && (dir.back() == L'\\' || dir.back() == L'/'))
@@ -172,8 +183,10 @@ int PackFolder(const char* folder, const char* package, int level, std::atomic<i
     if (!IsDirectory(dir))
         return kPkgNoSourceDir;
 
-    wchar_t full[MAX_PATH * 2];
-    std::wstring pkgFull = GetFullPathNameW(pkg.c_str(), MAX_PATH * 2, full, nullptr) ? NameKey(full) : NameKey(pkg);
+    std::wstring pkgFull, full;
+    if (!FullPathOf(pkg, pkgFull))
+        return kPkgWriteError;
+    pkgFull = NameKey(pkgFull);
 
     struct Source {
         std::wstring name;
@@ -190,8 +203,11 @@ int PackFolder(const char* folder, const char* package, int level, std::atomic<i
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        std::wstring path = Join(dir, fd.cFileName);
-        if (GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, nullptr) && NameKey(full) == pkgFull)
+        if (!FullPathOf(Join(dir, fd.cFileName), full)) {
+            problem = problem ? problem : kPkgSourceReadError;
+            continue;
+        }
+        if (NameKey(full) == pkgFull)
             continue; // the package being written
         if (CheckEntryName(fd.cFileName) != NameProblem::NameOk)
             problem = problem ? problem : kPkgUnsafeName;
