@@ -377,18 +377,12 @@ int OpenPackage(const std::wstring& path, OpenedPackage& pkg)
         if (plinth::NameKey(e.name) == L"TAVIBK.CFG" && e.dataOffset != 0)
             pkg.config = &e;
     }
-    if (pkg.config) {
-        pkg.configFile.reset(new TempFile(FullPath(path) + L".tv2pack-cfg.tmp"));
-        HANDLE h = CreateFileW(pkg.configFile->Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_TEMPORARY, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            wchar_t temp[MAX_PATH];
-            GetTempPathW(MAX_PATH, temp);
-            pkg.configFile.reset(new TempFile(std::wstring(temp) + L"tv2pack-" +
-                                              std::to_wstring(GetCurrentProcessId()) + L".cfg"));
-            h = CreateFileW(pkg.configFile->Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_TEMPORARY, nullptr);
-        }
+    // The profile reader, which the update tool reads the configuration
+    // with, wants a file: a new one of a unique name in the temporary folder.
+    wchar_t folder[MAX_PATH], name[MAX_PATH];
+    if (pkg.config && GetTempPathW(MAX_PATH, folder) && GetTempFileNameW(folder, L"tv2", 0, name)) {
+        pkg.configFile.reset(new TempFile(name));
+        HANDLE h = CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_TEMPORARY, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             rc = pkg.reader.Extract(*pkg.config, [&](const unsigned char* data, std::size_t size) {
                 DWORD n = 0;
