@@ -137,32 +137,91 @@ struct SourceFile {
     FILETIME time = {};
 };
 
-bool Collect(const std::wstring& root, const std::wstring& relative, std::vector<SourceFile>& files)
+// A directory's identity on its volume, the same by every path (junction or
+// symbolic link) that leads to it.
+struct DirectoryId {
+    DWORD volume = 0, indexHigh = 0, indexLow = 0;
+    bool operator==(const DirectoryId& o) const
+    {
+        return volume == o.volume && indexHigh == o.indexHigh && indexLow == o.indexLow;
+    }
+};
+
+bool IdentityOf(const std::wstring& dir, DirectoryId& id)
 {
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(Join(Join(root, relative), L"*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
-    bool ok = true;
-    do {
-        std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        std::wstring rel = relative.empty() ? name : relative + L"\\" + name;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            ok = Collect(root, rel, files) && ok;
-        } else {
-            SourceFile f;
-            f.relative = rel;
-            f.name = name;
-            f.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-            f.time = fd.ftLastWriteTime;
-            files.push_back(f);
-        }
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
+    HANDLE h = CreateFileW(dir.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool ok = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    id = DirectoryId{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
     return ok;
 }
+
+// The files below a source folder. Junctions and symbolic links are
+// followed, except one that leads back into a folder above it: the walk
+// would go round in circles, so that is a problem.
+class SourceWalk {
+public:
+    explicit SourceWalk(const std::wstring& root) : m_root(root) {}
+
+    // False, with the problem told, when a folder cannot be listed or a link
+    // leads round in a circle.
+    bool Collect(const std::wstring& relative = std::wstring())
+    {
+        const std::wstring dir = Join(m_root, relative);
+        DirectoryId id;
+        if (!IdentityOf(dir, id))
+            return Fail(dir + L": the folder cannot be opened");
+        for (const auto& above : m_above) {
+            if (above.first == id)
+                return Fail(dir + L" leads back to " + (above.second.empty() ? m_root : Join(m_root, above.second)) +
+                            L" (a junction or link in a circle)");
+        }
+        m_above.emplace_back(id, relative);
+        WIN32_FIND_DATAW fd;
+        HANDLE find = FindFirstFileW(Join(dir, L"*").c_str(), &fd);
+        if (find == INVALID_HANDLE_VALUE)
+            return GetLastError() == ERROR_FILE_NOT_FOUND || Fail(dir + L": the folder cannot be listed");
+        bool ok = true;
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring rel = relative.empty() ? name : relative + L"\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                ok = Collect(rel);
+            } else {
+                SourceFile f;
+                f.relative = rel;
+                f.name = name;
+                f.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+                f.time = fd.ftLastWriteTime;
+                m_files.push_back(f);
+            }
+        } while (ok && FindNextFileW(find, &fd));
+        FindClose(find);
+        m_above.pop_back();
+        return ok;
+    }
+
+    std::vector<SourceFile>& Files() { return m_files; }
+    const std::wstring& Problem() const { return m_problem; }
+
+private:
+    bool Fail(const std::wstring& problem)
+    {
+        m_problem = problem;
+        return false;
+    }
+
+    std::wstring m_root;
+    std::vector<SourceFile> m_files;
+    std::vector<std::pair<DirectoryId, std::wstring>> m_above; // the folders being walked, root first
+    std::wstring m_problem;
+};
 
 // "D:", "D:\" or "D:\TAVI\" become "D:" and "D:\TAVI".
 bool NormalizeRoot(std::wstring root, std::wstring& out)
@@ -224,11 +283,12 @@ int Create(const std::vector<std::wstring>& args)
         name = base.substr(0, base.find_last_of(L'.'));
     }
 
-    std::vector<SourceFile> files;
-    if (!Collect(source, L"", files)) {
-        Complain(source + L": the folder cannot be listed completely");
+    SourceWalk walk(source);
+    if (!walk.Collect()) {
+        Complain(walk.Problem() + L"; nothing written");
         return 1;
     }
+    std::vector<SourceFile>& files = walk.Files();
     // The package being written may lie inside the source folder.
     std::wstring outKey = plinth::NameKey(out), partKey = plinth::NameKey(out + L".part");
     files.erase(std::remove_if(files.begin(), files.end(),
