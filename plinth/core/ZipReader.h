@@ -47,8 +47,8 @@ struct ZipProblem {
 class ZipReader {
 public:
     // The central directory's entries may take this much memory, whatever
-    // the package claims: a package with more (about 800,000 entries) is
-    // refused as kPkgNotZip.
+    // the package claims: a package with more (some 700,000 entries of short
+    // names) is refused as kPkgNotZip.
     static constexpr std::uint64_t kDirectoryMemoryLimit = 128u << 20;
 
     ZipReader() = default;
