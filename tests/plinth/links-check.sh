@@ -2,12 +2,7 @@
 # tv2pack create follows symbolic links (natively made, as Wine shows them)
 # but refuses a source folder in which one leads back round in a circle.
 # Usage: links-check.sh BIN_DIR WINE_EXEC
-set -euo pipefail
-bin=$1 wine_exec=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
+source "$(dirname "$0")/native-check.sh"
 create() { "$wine_exec" "$bin/tv2pack.exe" create "$(winpath "$work/out.tv2bck")" --root 'D:\TAVI' "$(winpath "$work/src")" 2>&1; }
 
 mkdir -p "$work/src/sub" "$work/shared"
