@@ -10,6 +10,7 @@
 #include "Destination.h"
 #include "FileSource.h"
 #include "PackageCodes.h"
+#include "SourceWalk.h"
 #include "VersionText.h"
 #include "ZipNames.h"
 #include "ZipReader.h"
@@ -129,99 +130,6 @@ private:
 
 // ---------------------------------------------------------------------------
 // create
-
-struct SourceFile {
-    std::wstring relative; // below SRC_DIR, with backslashes
-    std::wstring name;
-    std::uint64_t size = 0;
-    FILETIME time = {};
-};
-
-// A directory's identity on its volume, the same by every path (junction or
-// symbolic link) that leads to it.
-struct DirectoryId {
-    DWORD volume = 0, indexHigh = 0, indexLow = 0;
-    bool operator==(const DirectoryId& o) const
-    {
-        return volume == o.volume && indexHigh == o.indexHigh && indexLow == o.indexLow;
-    }
-};
-
-bool IdentityOf(const std::wstring& dir, DirectoryId& id)
-{
-    HANDLE h = CreateFileW(dir.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    BY_HANDLE_FILE_INFORMATION info;
-    bool ok = GetFileInformationByHandle(h, &info) != 0;
-    CloseHandle(h);
-    id = DirectoryId{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-    return ok;
-}
-
-// The files below a source folder. Junctions and symbolic links are
-// followed, except one that leads back into a folder above it: the walk
-// would go round in circles, so that is a problem.
-class SourceWalk {
-public:
-    explicit SourceWalk(const std::wstring& root) : m_root(root) {}
-
-    // False, with the problem told, when a folder cannot be listed or a link
-    // leads round in a circle.
-    bool Collect(const std::wstring& relative = std::wstring())
-    {
-        const std::wstring dir = Join(m_root, relative);
-        DirectoryId id;
-        if (!IdentityOf(dir, id))
-            return Fail(dir + L": the folder cannot be opened");
-        for (const auto& above : m_above) {
-            if (above.first == id)
-                return Fail(dir + L" leads back to " + (above.second.empty() ? m_root : Join(m_root, above.second)) +
-                            L" (a junction or link in a circle)");
-        }
-        m_above.emplace_back(id, relative);
-        WIN32_FIND_DATAW fd;
-        HANDLE find = FindFirstFileW(Join(dir, L"*").c_str(), &fd);
-        if (find == INVALID_HANDLE_VALUE)
-            return GetLastError() == ERROR_FILE_NOT_FOUND || Fail(dir + L": the folder cannot be listed");
-        bool ok = true;
-        do {
-            std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring rel = relative.empty() ? name : relative + L"\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                ok = Collect(rel);
-            } else {
-                SourceFile f;
-                f.relative = rel;
-                f.name = name;
-                f.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-                f.time = fd.ftLastWriteTime;
-                m_files.push_back(f);
-            }
-        } while (ok && FindNextFileW(find, &fd));
-        FindClose(find);
-        m_above.pop_back();
-        return ok;
-    }
-
-    std::vector<SourceFile>& Files() { return m_files; }
-    const std::wstring& Problem() const { return m_problem; }
-
-private:
-    bool Fail(const std::wstring& problem)
-    {
-        m_problem = problem;
-        return false;
-    }
-
-    std::wstring m_root;
-    std::vector<SourceFile> m_files;
-    std::vector<std::pair<DirectoryId, std::wstring>> m_above; // the folders being walked, root first
-    std::wstring m_problem;
-};
 
 // "D:", "D:\" or "D:\TAVI\" become "D:" and "D:\TAVI".
 bool NormalizeRoot(std::wstring root, std::wstring& out)
