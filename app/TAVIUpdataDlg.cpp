@@ -10,17 +10,9 @@
 #include "CMenu.h"
 #include "CPaintDC.h"
 #include "CWinApp.h"
+#include "PlinthLoader.h"
 #include "PlinthWrappers.h"
 #include "TAVIAboutDlg.h"
-
-char g_szPackagePath[500] = {};
-char g_szUpdateDir[500] = {};
-int g_nShowLog = 1;
-int g_nAutoExit = 1;
-std::atomic<HANDLE> g_hUpdateThread{nullptr};
-std::atomic<int> g_bThreadEnd{1};
-std::atomic<int> g_bUpdateDone{0};
-BYTE g_PlinthEnv[PLINTH_ENV_SIZE];
 
 namespace {
 // Where the suite keeps the master copy of its system library.
@@ -157,15 +149,8 @@ void CTAVIUpdataDlg::ParseCommandLine()
         if (szFlag[0] != '\0')
             g_nAutoExit = atoi(szFlag);
     }
-    if (m_bCmdLineMode != 1)
-        return;
-
-    char szCopy[500] = {};
-    char szDirectory[512] = {};
-    snprintf(szCopy, sizeof szCopy, "%s", szPath);
-    ParseFileExtNameEx(szCopy, nullptr, szDirectory, nullptr, nullptr);
-    snprintf(g_szUpdateDir, sizeof g_szUpdateDir, "%s", szDirectory);
-    snprintf(g_szPackagePath, sizeof g_szPackagePath, "%s", szCopy);
+    if (m_bCmdLineMode == 1)
+        SetPackagePath(szPath);
 }
 
 void CTAVIUpdataDlg::EnsureSystemLibraryCopy()
@@ -202,11 +187,7 @@ void CTAVIUpdataDlg::OnUpgradeClicked()
     if (dlg.DoModal() != IDOK)
         return;
 
-    const CString strPath = dlg.GetPathName();
-    snprintf(g_szPackagePath, sizeof g_szPackagePath, "%s", static_cast<LPCSTR>(strPath));
-    const int nSlash = strPath.ReverseFind('\\');
-    const CString strDirectory = nSlash >= 0 ? strPath.Left(nSlash) : CString();
-    snprintf(g_szUpdateDir, sizeof g_szUpdateDir, "%s", static_cast<LPCSTR>(strDirectory));
+    SetPackagePath(dlg.GetPathName());
 
     m_btnUpgrade.EnableWindow(FALSE);
     StartUpdateThread();

@@ -10,28 +10,15 @@
 #include "CString.h"
 #include "ImageButton.h"
 #include "MyRunIcon.h"
-#include "PlinthLoader.h"
+#include "SharedState.h"
 #include "resource.h"
 
 class CPackageConfig;
 
-// Shared by the dialog and the update worker for the life of the process. The
-// dialog writes the inputs before it starts a worker; the worker publishes its
-// end in the order g_bThreadEnd, g_hUpdateThread, upgrade button, g_bUpdateDone.
-extern char g_szPackagePath[500];            // the package's full path
-extern char g_szUpdateDir[500];              // its directory, without a trailing backslash
-extern int g_nShowLog;                       // 1: a log line per installed file
-extern int g_nAutoExit;                      // 1: close by itself once the run is done
-extern std::atomic<HANDLE> g_hUpdateThread;  // the worker, 0 when there is none
-extern std::atomic<int> g_bThreadEnd;        // 1 once the worker's run has returned
-extern std::atomic<int> g_bUpdateDone;       // 1 as the worker's last step
-extern BYTE g_PlinthEnv[PLINTH_ENV_SIZE];    // the system library's environment record
-
-// Executable image names of the suite's programs, ended before every update, in this order.
-extern const char* const g_szRelatedPrograms[16];
-
 // The update tool's main window. It also holds the update engine: the run and
-// its rules are members (kept in engine/), so the run reaches the controls directly.
+// the operations of its rules are members (kept in engine/UpdateRun.cpp), so
+// the run reaches the controls directly; the rules themselves are engine/'s
+// free functions.
 class CTAVIUpdataDlg : public CBDialog {
 public:
     enum { IDD = IDD_TAVIUPDATA_DIALOG };
@@ -44,21 +31,18 @@ public:
     // The worker's procedure; its parameter is the dialog.
     static DWORD WINAPI UpdateThreadProc(LPVOID pParam);
 
-    // The update run (engine/UpdateRun.cpp), on the worker thread.
+    // The update run (engine/UpdateRun.h), on the worker thread.
     void RunUpdate(const char* pszUpdateDir, const char* pszPackagePath);
     void AppendLog(CString strLine);
 
-    // Replacement rules (engine/ReplaceRules.cpp).
+    // The rules' operations, as engine/ReplaceRules.h, RelatedPrograms.h and
+    // StagingCleanup.h have them.
     int NeedReplaceFile(const char* pszDestPath, const char* pszFileTime, const char* pszFileVersion,
                         const char* pszStagedPath);
     void CreateDirectoryChain(CString strDirectory);
     int DirectoryExists(CString strPath);
     int CreateSubDirectory(const char* pszName, const char* pszParent);
-
-    // Related programs (engine/RelatedPrograms.cpp).
     int CloseRelatedPrograms();
-
-    // Staging cleanup (engine/StagingCleanup.cpp).
     void RemoveStagingDirectory(CString strStaging);
     int ClearReadOnlyAttribute(CString strPath);
 
@@ -113,8 +97,6 @@ private:
                            RunState& run);
     bool ReplaceSystemLibrary(const char* pszStagedPath, RunState& run);
     void LogFileResult(const CString& strName, bool bInstalled);
-    // Every backslash-separated name of the directory string fits the 40-byte field buffer.
-    static bool DirectoryNamesFit(const CString& strDirectory);
     void SetStatusText(LPCSTR pszText);
     void ResetProgress(int nUpper);
     void SetProgressPos(int nPos);

@@ -27,3 +27,16 @@ int CPackageConfig::FileCount() const { return atoi(Read("FILEPATH", "CNT", "0",
 CString CPackageConfig::Destination(const CString& strName) const { return Read("FILEPATH", strName, "-1", 490); }
 CString CPackageConfig::FileVersion(const CString& strName) const { return Read("FILEVER", strName, "-1", 90); }
 CString CPackageConfig::FileTime(const CString& strName) const { return Read("FILERWTIME", strName, "-1", 90); }
+
+bool CPackageConfig::IsConfigurationFile(const CString& strName)
+{
+    CString strKey = strName;
+    strKey.Trim();
+    strKey.MakeUpper();
+    return strKey == "TAVIBK.CFG" || strKey == "TAVIBK";
+}
+
+bool CPackageConfig::IsListed(const CString& strDestination)
+{
+    return atoi(strDestination) != -1;
+}

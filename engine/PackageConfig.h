@@ -21,6 +21,12 @@ public:
     CString FileVersion(const CString& strName) const;
     CString FileTime(const CString& strName) const;
 
+    // A staged file that the run never installs: the configuration itself
+    // (TAVIBK.cfg, or TAVIBK), whatever the case and surrounding blanks.
+    static bool IsConfigurationFile(const CString& strName);
+    // Whether a destination read for a file names a place to install it.
+    static bool IsListed(const CString& strDestination);
+
 private:
     CString Read(const char* pszSection, const char* pszKey, const char* pszDefault, int nReadLength) const;
 

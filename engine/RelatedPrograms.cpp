@@ -1,5 +1,4 @@
-// The suite's programs, ended before an update touches their files.
-#include "TAVIUpdataDlg.h"
+#include "RelatedPrograms.h"
 
 #include "PlinthWrappers.h"
 
@@ -22,7 +21,7 @@ const char* const g_szRelatedPrograms[16] = {
     "数据上传.exe",
 };
 
-int CTAVIUpdataDlg::CloseRelatedPrograms()
+int engine::CloseRelatedPrograms()
 {
     // The library ends every process of the image; nothing here waits or checks.
     for (const char* pszImage : g_szRelatedPrograms)

@@ -1,5 +1,4 @@
-// Whether a staged file replaces the installed one, and the directories it needs.
-#include "TAVIUpdataDlg.h"
+#include "ReplaceRules.h"
 
 #include <cstdio>
 #include <cstring>
@@ -7,17 +6,45 @@
 #include "CFileFind.h"
 #include "PlinthWrappers.h"
 
+namespace engine {
+
 namespace {
 // A staged file with this version text is copied without comparison.
 const char UNVERSIONED[] = "0.0.0.0.0.0.0";
+constexpr int PATH_BUFFER = 500;       // every path the run forms fits here
+constexpr int MAX_DIRECTORY = 299;     // longest destination directory
 // Buffer sizes of the directory chain: the whole directory string, one name.
 constexpr int DIRECTORY_BUFFER = 300;
 constexpr int FIELD_BUFFER = 40;
 constexpr int MAX_LEVELS = 10;
 }
 
-int CTAVIUpdataDlg::NeedReplaceFile(const char* pszDestPath, const char* /*pszFileTime*/,
-                                    const char* /*pszFileVersion*/, const char* pszStagedPath)
+CString DestinationDirectory(const CString& strDestination)
+{
+    return strDestination.Left(strDestination.ReverseFind('\\') + 1);
+}
+
+bool InstallPathsFit(const CString& strStagedPath, const CString& strDirectory)
+{
+    return strStagedPath.GetLength() < PATH_BUFFER && strDirectory.GetLength() <= MAX_DIRECTORY
+        && DirectoryNamesFit(strDirectory);
+}
+
+bool DirectoryNamesFit(const CString& strDirectory)
+{
+    int nStart = 0;
+    for (;;) {
+        const int nSlash = strDirectory.Find('\\', nStart);
+        const int nEnd = nSlash >= 0 ? nSlash : strDirectory.GetLength();
+        if (nEnd - nStart >= FIELD_BUFFER)
+            return false;
+        if (nSlash < 0)
+            return true;
+        nStart = nSlash + 1;
+    }
+}
+
+int NeedReplaceFile(const char* pszDestPath, const char* pszStagedPath)
 {
     CFileFind finder;
     if (!finder.FindFile(pszStagedPath))
@@ -34,17 +61,24 @@ int CTAVIUpdataDlg::NeedReplaceFile(const char* pszDestPath, const char* /*pszFi
     return JudgeVersion(szStaged, szInstalled) < 0 ? 0 : 1;
 }
 
-int CTAVIUpdataDlg::DirectoryExists(CString strPath)
+bool IsSystemLibrary(const CString& strName)
+{
+    CString strTrimmed = strName;
+    strTrimmed.Trim();
+    return strTrimmed.CompareNoCase("Plinth.dll") == 0;
+}
+
+int DirectoryExists(const char* pszPath)
 {
     WIN32_FIND_DATAA data;
-    HANDLE hFind = FindFirstFileA(strPath, &data);
+    HANDLE hFind = FindFirstFileA(pszPath, &data);
     if (hFind == INVALID_HANDLE_VALUE)
         return 0;
     FindClose(hFind);
     return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
 }
 
-int CTAVIUpdataDlg::CreateSubDirectory(const char* pszName, const char* pszParent)
+int CreateSubDirectory(const char* pszName, const char* pszParent)
 {
     char szPath[500];
     const int nLength = snprintf(szPath, sizeof szPath, "%s\\%s\\", pszParent, pszName);
@@ -53,7 +87,7 @@ int CTAVIUpdataDlg::CreateSubDirectory(const char* pszName, const char* pszParen
     return CreateDirectoryA(szPath, nullptr) ? 1 : 0;
 }
 
-void CTAVIUpdataDlg::CreateDirectoryChain(CString strDirectory)
+void CreateDirectoryChain(const CString& strDirectory)
 {
     try {
         // The run refuses longer strings and names before it gets here; these
@@ -87,16 +121,4 @@ void CTAVIUpdataDlg::CreateDirectoryChain(CString strDirectory)
     }
 }
 
-bool CTAVIUpdataDlg::DirectoryNamesFit(const CString& strDirectory)
-{
-    int nStart = 0;
-    for (;;) {
-        const int nSlash = strDirectory.Find('\\', nStart);
-        const int nEnd = nSlash >= 0 ? nSlash : strDirectory.GetLength();
-        if (nEnd - nStart >= FIELD_BUFFER)
-            return false;
-        if (nSlash < 0)
-            return true;
-        nStart = nSlash + 1;
-    }
-}
+} // namespace engine

@@ -1,15 +1,16 @@
-// Removal of the staging directory once its files have been handled.
-#include "TAVIUpdataDlg.h"
+#include "StagingCleanup.h"
 
 #include "CFile.h"
 #include "CFileFind.h"
+
+namespace engine {
 
 namespace {
 // Cache files that the unpack may leave read-only.
 const char* const CACHE_FILES[] = {"OP_CACHE.ATR", "OP_CACHE.IDX"};
 }
 
-void CTAVIUpdataDlg::RemoveStagingDirectory(CString strStaging)
+void RemoveStagingDirectory(const CString& strStaging)
 {
     CFileFind finder;
     BOOL bMore = finder.FindFile(strStaging + "\\*.*");
@@ -33,7 +34,7 @@ void CTAVIUpdataDlg::RemoveStagingDirectory(CString strStaging)
     RemoveDirectoryA(strStaging);
 }
 
-int CTAVIUpdataDlg::ClearReadOnlyAttribute(CString strPath)
+int ClearReadOnlyAttribute(const CString& strPath)
 {
     CFileFind finder;
     if (!finder.FindFile(strPath))
@@ -50,3 +51,5 @@ int CTAVIUpdataDlg::ClearReadOnlyAttribute(CString strPath)
     }
     return 1;
 }
+
+} // namespace engine

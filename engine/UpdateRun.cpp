@@ -1,32 +1,31 @@
-// The update run: from the package file to the finished installation, on the
-// worker thread. Every change to the dialog's windows is a message sent to the
-// user-interface thread, so it has taken effect before the run goes on.
+// The dialog's engine members: the update run (UpdateRun.h tells its steps)
+// and the operations of its rules, which pass on to the free functions of
+// engine/. The run works on the worker thread; every change to the dialog's
+// windows is a message sent to the user-interface thread, so it has taken
+// effect before the run goes on.
 #include "TAVIUpdataDlg.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "AfxTrace.h"
 #include "CFileFind.h"
 #include "PackageConfig.h"
+#include "PlinthLoader.h"
 #include "PlinthWrappers.h"
+#include "RelatedPrograms.h"
+#include "ReplaceRules.h"
+#include "SharedState.h"
+#include "StagingCleanup.h"
+#include "UpdateRun.h"
+
+using engine::CONFIG_NAME;
+using engine::STAGING_NAME;
 
 namespace {
-constexpr int PATH_BUFFER = 500;       // every path the run forms fits here
-constexpr int MAX_DIRECTORY = 299;     // longest destination directory
 constexpr int LOG_LIMIT = 1000000;     // bytes the log pane keeps
 constexpr int PROGRESS_LIMIT = 65535;  // the progress range is 16-bit
-const char STAGING_NAME[] = "TAVIBACKTmp";
-const char CONFIG_NAME[] = "TAVIBK.cfg";
-const char SYSTEM_LIBRARY[] = "Plinth.dll";
-
-// A destination's directory: its path up to and including the last backslash.
-CString DirectoryOf(const CString& strPath)
-{
-    return strPath.Left(strPath.ReverseFind('\\') + 1);
-}
 }
 
 DWORD WINAPI CTAVIUpdataDlg::UpdateThreadProc(LPVOID pParam)
@@ -48,8 +47,7 @@ DWORD WINAPI CTAVIUpdataDlg::UpdateThreadProc(LPVOID pParam)
 
 void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackagePath)
 {
-    // The longest path into the staging directory is its configuration file.
-    if (strlen(pszUpdateDir) + strlen("\\TAVIBACKTmp\\TAVIBK.cfg") >= PATH_BUFFER) {
+    if (!engine::UpdateDirFits(pszUpdateDir)) {
         SetStatusText("升级文件路径过长,请重试!");
         return;
     }
@@ -66,7 +64,7 @@ void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackageP
         return;
 
     SetStatusText("正在解压更新数据,若更新包大,时间较长,请等待...");
-    char szTarget[PATH_BUFFER];
+    char szTarget[500];
     snprintf(szTarget, sizeof szTarget, "%s\\%s", pszUpdateDir, STAGING_NAME);
     ResetProgress(100);
     SetUnpackTimer(true);
@@ -134,24 +132,19 @@ void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackageP
 bool CTAVIUpdataDlg::InstallStagedFile(const CString& strName, const CString& strStaging,
                                        const CPackageConfig& config, RunState& run)
 {
-    CString strKey = strName;
-    strKey.Trim();
-    strKey.MakeUpper();
-    if (strKey == "TAVIBK.CFG" || strKey == "TAVIBK")
+    if (CPackageConfig::IsConfigurationFile(strName))
         return true;
-
     const CString strDest = config.Destination(strName);
     const CString strFileVersion = config.FileVersion(strName);
     const CString strFileTime = config.FileTime(strName);
-    if (atoi(strDest) == -1)
-        return true;  // not listed: not to be installed
+    if (!CPackageConfig::IsListed(strDest))
+        return true;
 
     // Paths that do not fit the buffers, and files after a failed reload of
     // the library (which can no longer judge versions), are not installed.
     const CString strStaged = strStaging + strName;
-    const CString strDirectory = DirectoryOf(strDest);
-    if (strStaged.GetLength() >= PATH_BUFFER || strDirectory.GetLength() > MAX_DIRECTORY
-        || !DirectoryNamesFit(strDirectory) || run.bLibraryLost) {
+    const CString strDirectory = engine::DestinationDirectory(strDest);
+    if (!engine::InstallPathsFit(strStaged, strDirectory) || run.bLibraryLost) {
         LogFileResult(strName, false);
         return false;
     }
@@ -163,9 +156,7 @@ bool CTAVIUpdataDlg::InstallStagedFile(const CString& strName, const CString& st
         LogFileResult(strName, bInstalled);
     }
 
-    CString strTrimmed = strName;
-    strTrimmed.Trim();
-    if (!run.bLibraryReplaced && strTrimmed.CompareNoCase(SYSTEM_LIBRARY) == 0) {
+    if (!run.bLibraryReplaced && engine::IsSystemLibrary(strName)) {
         run.bLibraryReplaced = true;
         if (!ReplaceSystemLibrary(strStaged, run)) {
             AppendLog("系统库替换失败!");
@@ -236,4 +227,43 @@ void CTAVIUpdataDlg::SetUnpackTimer(bool bRunning)
 {
     // Timers belong to the thread that owns the window.
     SendMessage(WM_UNPACK_TIMER, bRunning ? TRUE : FALSE);
+}
+
+// ---------------------------------------------------------------------------
+// The rules' operations
+
+int CTAVIUpdataDlg::NeedReplaceFile(const char* pszDestPath, const char* /*pszFileTime*/,
+                                    const char* /*pszFileVersion*/, const char* pszStagedPath)
+{
+    return engine::NeedReplaceFile(pszDestPath, pszStagedPath);
+}
+
+void CTAVIUpdataDlg::CreateDirectoryChain(CString strDirectory)
+{
+    engine::CreateDirectoryChain(strDirectory);
+}
+
+int CTAVIUpdataDlg::DirectoryExists(CString strPath)
+{
+    return engine::DirectoryExists(strPath);
+}
+
+int CTAVIUpdataDlg::CreateSubDirectory(const char* pszName, const char* pszParent)
+{
+    return engine::CreateSubDirectory(pszName, pszParent);
+}
+
+int CTAVIUpdataDlg::CloseRelatedPrograms()
+{
+    return engine::CloseRelatedPrograms();
+}
+
+void CTAVIUpdataDlg::RemoveStagingDirectory(CString strStaging)
+{
+    engine::RemoveStagingDirectory(strStaging);
+}
+
+int CTAVIUpdataDlg::ClearReadOnlyAttribute(CString strPath)
+{
+    return engine::ClearReadOnlyAttribute(strPath);
 }

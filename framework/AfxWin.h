@@ -11,7 +11,6 @@
 #include "CDataExchange.h"
 #include "CDialog.h"
 #include "CEdit.h"
-#include "CFont.h"
 #include "CGdiObject.h"
 #include "CMenu.h"
 #include "CPaintDC.h"

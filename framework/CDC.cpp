@@ -84,11 +84,6 @@ CPen* CDC::SelectObject(CPen* pPen)
     return CPen::FromHandle(static_cast<HPEN>(SelectObject(pPen->m_hObject)));
 }
 
-CFont* CDC::SelectObject(CFont* pFont)
-{
-    return CFont::FromHandle(static_cast<HFONT>(SelectObject(pFont->m_hObject)));
-}
-
 COLORREF CDC::SetTextColor(COLORREF crColor)
 {
     if (m_hDC != m_hAttribDC)

@@ -2,7 +2,6 @@
 #include <windows.h>
 #include "CBitmap.h"
 #include "CBrush.h"
-#include "CFont.h"
 #include "CPen.h"
 #include "CRect.h"
 
@@ -37,7 +36,6 @@ public:
     CBitmap* SelectObject(CBitmap* pBitmap);
     CBrush* SelectObject(CBrush* pBrush);
     CPen* SelectObject(CPen* pPen);
-    CFont* SelectObject(CFont* pFont);
 
     COLORREF SetTextColor(COLORREF crColor);
     COLORREF SetBkColor(COLORREF crColor);
@@ -46,7 +44,6 @@ public:
     int GetMapMode() const { return ::GetMapMode(m_hAttribDC); }
     int SetMapMode(int nMapMode);
     CPoint SetWindowOrg(int x, int y);
-    CPoint SetWindowOrg(POINT pt) { return SetWindowOrg(pt.x, pt.y); }
     void LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
     void DPtoLP(LPRECT lpRect) const { ::DPtoLP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
     int GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }

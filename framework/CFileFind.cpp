@@ -9,8 +9,6 @@ BOOL CFileFind::FindFile(LPCSTR pszName)
     if (m_hFind == INVALID_HANDLE_VALUE)
         return FALSE;
     m_bHasNext = true;
-    const int nSlash = strPattern.ReverseFind('\\');
-    m_strRoot = nSlash >= 0 ? strPattern.Left(nSlash + 1) : CString();
     return TRUE;
 }
 
@@ -52,9 +50,4 @@ CString CFileFind::GetFileTitle() const
     const CString strName = GetFileName();
     const int nDot = strName.ReverseFind('.');
     return nDot >= 0 ? strName.Left(nDot) : strName;
-}
-
-CString CFileFind::GetFilePath() const
-{
-    return m_strRoot + GetFileName();
 }

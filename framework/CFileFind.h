@@ -23,7 +23,6 @@ public:
     BOOL IsDirectory() const;
     CString GetFileName() const;   // name with extension
     CString GetFileTitle() const;  // name without extension
-    CString GetFilePath() const;   // directory of the pattern followed by the name
 
 private:
     HANDLE m_hFind = INVALID_HANDLE_VALUE;
@@ -31,5 +30,4 @@ private:
     WIN32_FIND_DATAA m_current{};
     bool m_bHasNext = false;
     bool m_bHasCurrent = false;
-    CString m_strRoot;             // the pattern's directory, with its trailing backslash
 };

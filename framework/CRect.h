@@ -15,7 +15,6 @@ public:
     int Height() const { return bottom - top; }
     CSize Size() const { return CSize(Width(), Height()); }
     CPoint TopLeft() const { return CPoint(left, top); }
-    bool IsRectEmpty() const { return ::IsRectEmpty(this) != FALSE; }
 
     void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }

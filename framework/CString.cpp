@@ -6,6 +6,9 @@
 #include <vector>
 
 namespace {
+// The program's texts are GBK, whatever the system's ANSI code page.
+constexpr WORD GBK_CODE_PAGE = 936;
+
 bool IsTrimmedSpace(char ch)
 {
     return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\v' || ch == '\f';
@@ -14,9 +17,11 @@ bool IsTrimmedSpace(char ch)
 
 size_t CString::NextChar(size_t nIndex) const
 {
-    if (IsDBCSLeadByte(static_cast<BYTE>(m_str[nIndex])) && nIndex + 1 < m_str.size())
-        return nIndex + 2;
-    return nIndex + 1;
+    // CharNextExA stays on a NUL, and a CString may hold one.
+    const char* p = m_str.c_str() + nIndex;
+    if (*p == '\0')
+        return nIndex + 1;
+    return static_cast<size_t>(CharNextExA(GBK_CODE_PAGE, p, 0) - m_str.c_str());
 }
 
 void CString::Format(LPCSTR pszFormat, ...)
@@ -44,40 +49,18 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
 
 BOOL CString::LoadString(UINT nID)
 {
-    // LoadStringA gives no hint of the full length, so grow until it fits.
-    for (int size = 256; size <= 65536; size *= 4) {
-        std::vector<char> buffer(size);
-        const int n = ::LoadStringA(AfxGetResourceHandle(), nID, buffer.data(), size);
-        if (n < size - 1) {
-            m_str.assign(buffer.data(), n);
-            return n > 0;
-        }
-    }
-    return FALSE;
-}
-
-int CString::Replace(LPCSTR pszOld, LPCSTR pszNew)
-{
-    const size_t oldLen = pszOld ? std::strlen(pszOld) : 0;
-    if (oldLen == 0)
-        return 0;
-    const std::string replacement = pszNew ? pszNew : "";
-    std::string result;
-    int count = 0;
-    size_t i = 0;
-    while (i < m_str.size()) {
-        if (m_str.compare(i, oldLen, pszOld) == 0) {
-            result += replacement;
-            i += oldLen;
-            ++count;
-        } else {
-            const size_t next = NextChar(i);
-            result.append(m_str, i, next - i);
-            i = next;
-        }
-    }
-    m_str.swap(result);
-    return count;
+    // With a size of 0, LoadStringW answers the resource's own UTF-16 text and
+    // its exact length; LoadStringA gives no sign that it cut a text short
+    // before a double-byte character.
+    LPCWSTR pszResource = nullptr;
+    const int nLength = ::LoadStringW(AfxGetResourceHandle(), nID, reinterpret_cast<LPWSTR>(&pszResource), 0);
+    m_str.clear();
+    if (nLength <= 0)
+        return FALSE;
+    const int nBytes = WideCharToMultiByte(CP_ACP, 0, pszResource, nLength, nullptr, 0, nullptr, nullptr);
+    m_str.resize(nBytes);
+    WideCharToMultiByte(CP_ACP, 0, pszResource, nLength, &m_str[0], nBytes, nullptr, nullptr);
+    return TRUE;
 }
 
 int CString::Replace(char chOld, char chNew)
@@ -134,15 +117,6 @@ CString CString::Left(int nCount) const
     if (nCount < 0)
         nCount = 0;
     return CString(m_str.substr(0, static_cast<size_t>(nCount)).c_str());
-}
-
-CString CString::Right(int nCount) const
-{
-    if (nCount < 0)
-        nCount = 0;
-    if (nCount >= GetLength())
-        return *this;
-    return CString(m_str.substr(m_str.size() - static_cast<size_t>(nCount)).c_str());
 }
 
 CString CString::Mid(int nFirst) const

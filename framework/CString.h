@@ -24,7 +24,6 @@ public:
     BOOL LoadString(UINT nID);
 
     // Exact, case-sensitive replacement of every non-overlapping occurrence; the count.
-    int Replace(LPCSTR pszOld, LPCSTR pszNew);
     int Replace(char chOld, char chNew);
     // Removes spaces, tabs, carriage returns, line feeds, vertical tabs and form feeds.
     CString& TrimLeft();
@@ -34,7 +33,6 @@ public:
     int CompareNoCase(LPCSTR psz) const;
 
     CString Left(int nCount) const;
-    CString Right(int nCount) const;
     CString Mid(int nFirst) const;
     CString Mid(int nFirst, int nCount) const;
     // Byte index of the first match at or after nStart, or -1.

@@ -10,12 +10,8 @@ public:
     // From a file time; the fraction of the second is dropped.
     explicit CTime(const FILETIME& ft);
 
-    __time64_t GetTime() const { return m_time; }
     // The file time of this second (no fraction).
     FILETIME ToFileTime() const;
-
-    bool operator==(const CTime& t) const { return m_time == t.m_time; }
-    bool operator!=(const CTime& t) const { return m_time != t.m_time; }
 
 private:
     __time64_t m_time = 0;

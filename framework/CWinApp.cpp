@@ -40,18 +40,3 @@ CWinApp* AfxGetApp()
 {
     return g_pApp;
 }
-
-HINSTANCE AfxGetInstanceHandle()
-{
-    return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr);
-}
-
-int AfxMessageBox(LPCSTR lpszText, UINT nType)
-{
-    HWND hOwner = nullptr;
-    if (g_pApp && g_pApp->m_pMainWnd && ::IsWindow(g_pApp->m_pMainWnd->m_hWnd))
-        hOwner = g_pApp->m_pMainWnd->m_hWnd;
-    else
-        hOwner = ::GetActiveWindow();
-    return ::MessageBoxA(hOwner, lpszText, g_pApp ? g_pApp->m_pszAppName : nullptr, nType);
-}

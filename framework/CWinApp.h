@@ -32,6 +32,3 @@ private:
 };
 
 CWinApp* AfxGetApp();
-HINSTANCE AfxGetInstanceHandle();
-// A message box over the main window, captioned with the application name.
-int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK);

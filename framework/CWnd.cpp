@@ -79,11 +79,6 @@ void CWnd::DeleteTempMap()
     t_temporary.clear();
 }
 
-const MSG* CWnd::GetCurrentMessage()
-{
-    return &t_currentMsg;
-}
-
 BOOL CWnd::Attach(HWND hWnd)
 {
     if (!hWnd || m_hWnd)
@@ -119,11 +114,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         return FALSE;
     }
     return TRUE;
-}
-
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
-{
-    return SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
 }
 
 HWND CWnd::UnsubclassWindow()

@@ -84,11 +84,11 @@ int FillRecord(void* pEnv)
 {
     if (!pEnv)
         return -1;
-    std::memset(pEnv, 0, PLINTH_RECORD_SIZE);
+    std::memset(pEnv, 0, PLINTH_ENV_SIZE);
     PlinthEnvHeader h = {};
     std::memcpy(h.magic, "PLINTHEV", 8);
     h.headerSize = sizeof h;
-    h.recordSize = PLINTH_RECORD_SIZE;
+    h.recordSize = PLINTH_ENV_SIZE;
     h.layout = 1;
     std::snprintf(h.filler, sizeof h.filler, "%s", "TAVI Plinth.dll (project build)");
     std::string version;
@@ -134,26 +134,26 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hinst, DWORD reason, LPVOID)
     return TRUE;
 }
 
-PLINTH_API int __stdcall GetPlinthStrSize()
+int plinth::entry::GetPlinthStrSize()
 {
-    return PLINTH_RECORD_SIZE;
+    return PLINTH_ENV_SIZE;
 }
 
-PLINTH_API int __stdcall GetPlinth(void* pEnv)
+int plinth::entry::GetPlinth(void* pEnv)
 try {
     return FillRecord(pEnv);
 } catch (...) {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall GetDefaultPlinth(void* pEnv)
+int plinth::entry::GetDefaultPlinth(void* pEnv)
 try {
     return FillRecord(pEnv);
 } catch (...) {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall GetDllVer(char* pszOut)
+int plinth::entry::GetDllVer(char* pszOut)
 try {
     if (!pszOut)
         return -1;
@@ -164,7 +164,7 @@ try {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall PostLog(const char* pszText)
+int plinth::entry::PostLog(const char* pszText)
 try {
     if (!pszText)
         return -1;
@@ -174,14 +174,14 @@ try {
     return plinth::Caught(__func__, 0);
 }
 
-PLINTH_API int __stdcall GetLog(char* pszOut, int nSize)
+int plinth::entry::GetLog(char* pszOut, int nSize)
 try {
     return plinth::CopyOut(pszOut, nSize, LogPath().c_str());
 } catch (...) {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall SaveLog(const char* pszFile, const char* pszText)
+int plinth::entry::SaveLog(const char* pszFile, const char* pszText)
 try {
     if (!pszFile || !*pszFile || !pszText)
         return -1;
@@ -190,7 +190,7 @@ try {
     return plinth::Caught(__func__, 0);
 }
 
-PLINTH_API int __stdcall GetVers(const char* pszPath, char* pszOut)
+int plinth::entry::GetVers(const char* pszPath, char* pszOut)
 try {
     if (!pszOut)
         return -1;
@@ -202,12 +202,12 @@ try {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall JudgeVersion(const char* pszVersionA, const char* pszVersionB)
+int plinth::entry::JudgeVersion(const char* pszVersionA, const char* pszVersionB)
 {
     return plinth::CompareVersionTexts(pszVersionA, pszVersionB);
 }
 
-PLINTH_API int __stdcall SetLayer(HWND hWnd, int nPercent)
+int plinth::entry::SetLayer(HWND hWnd, int nPercent)
 {
     if (!hWnd || !IsWindow(hWnd))
         return -1;
@@ -219,12 +219,12 @@ PLINTH_API int __stdcall SetLayer(HWND hWnd, int nPercent)
     return SetLayeredWindowAttributes(hWnd, 0, alpha, LWA_ALPHA) ? 1 : -1;
 }
 
-PLINTH_API int __stdcall ReleaseMemory()
+int plinth::entry::ReleaseMemory()
 {
     return SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1)) ? 1 : 0;
 }
 
-PLINTH_API double __stdcall GetRand(int nLow, int nHigh)
+double plinth::entry::GetRand(int nLow, int nHigh)
 try {
     static std::mt19937 engine(GetTickCount() ^ GetCurrentProcessId());
     if (nLow > nHigh)
@@ -236,16 +236,11 @@ try {
     return plinth::Caught(__func__, static_cast<double>(nLow));
 }
 
-PLINTH_API double __stdcall Filter_1(int nValue, int nPrevious, int nWeight)
+double plinth::entry::Filter_1(int nValue, int nPrevious, int nWeight)
 {
     if (nWeight < 0)
         nWeight = 0;
     if (nWeight > 100)
         nWeight = 100;
     return nPrevious + (static_cast<double>(nValue) - nPrevious) * nWeight / 100.0;
-}
-
-PLINTH_API const char* __stdcall GetLangueString(int)
-{
-    return "";
 }

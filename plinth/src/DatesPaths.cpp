@@ -158,7 +158,7 @@ bool MakeDirectoryChain(const std::string& path)
 
 } // namespace
 
-PLINTH_API int __stdcall GetAbsDays(const char* pszDate)
+int plinth::entry::GetAbsDays(const char* pszDate)
 {
     int y, m, d;
     if (!ParseDate(pszDate, y, m, d))
@@ -166,7 +166,7 @@ PLINTH_API int __stdcall GetAbsDays(const char* pszDate)
     return static_cast<int>(DayNumber(y, m, d));
 }
 
-PLINTH_API int __stdcall GetDateByTimeSpan(const DateYMD* pDate, int nSpan, DateYMD* pOut)
+int plinth::entry::GetDateByTimeSpan(const DateYMD* pDate, int nSpan, DateYMD* pOut)
 {
     if (!pDate || !pOut || !ValidDate(pDate->year, pDate->month, pDate->day))
         return 0;
@@ -182,7 +182,7 @@ PLINTH_API int __stdcall GetDateByTimeSpan(const DateYMD* pDate, int nSpan, Date
     return 1;
 }
 
-PLINTH_API int __stdcall ComputeDaySpan(const char* pszFrom, const char* pszTo)
+int plinth::entry::ComputeDaySpan(const char* pszFrom, const char* pszTo)
 {
     int y1, m1, d1, y2, m2, d2;
     if (!ParseDate(pszFrom, y1, m1, d1) || !ParseDate(pszTo, y2, m2, d2))
@@ -190,7 +190,7 @@ PLINTH_API int __stdcall ComputeDaySpan(const char* pszFrom, const char* pszTo)
     return static_cast<int>(DayNumber(y2, m2, d2) - DayNumber(y1, m1, d1));
 }
 
-PLINTH_API int __stdcall GetFileDayTime(const char* pszPath, char* pszOut, int nSize)
+int plinth::entry::GetFileDayTime(const char* pszPath, char* pszOut, int nSize)
 {
     if (!pszPath || !pszOut || nSize <= 0)
         return -1;
@@ -226,23 +226,23 @@ int ParsePath(const char* pszPath, char* pszDrive, char* pszDir, char* pszName, 
 
 } // namespace
 
-PLINTH_API int __stdcall ParseFileExtNameEx(const char* pszPath, char* pszDrive, char* pszDir, char* pszName,
-                                            char* pszExt)
+int plinth::entry::ParseFileExtNameEx(const char* pszPath, char* pszDrive, char* pszDir, char* pszName,
+                                      char* pszExt)
 try {
     return ParsePath(pszPath, pszDrive, pszDir, pszName, pszExt, true);
 } catch (...) {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall ParseFileExtNameExA(const char* pszPath, char* pszDrive, char* pszDir, char* pszName,
-                                             char* pszExt)
+int plinth::entry::ParseFileExtNameExA(const char* pszPath, char* pszDrive, char* pszDir, char* pszName,
+                                       char* pszExt)
 try {
     return ParsePath(pszPath, pszDrive, pszDir, pszName, pszExt, false);
 } catch (...) {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall ParseFileExtName(const char* pszPath, char* pszName, char* pszExt)
+int plinth::entry::ParseFileExtName(const char* pszPath, char* pszName, char* pszExt)
 try {
     if (pszName)
         pszName[0] = '\0';
@@ -256,7 +256,7 @@ try {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall ChangeFileExtName(const char* pszPath, const char* pszExt, char* pszOut)
+int plinth::entry::ChangeFileExtName(const char* pszPath, const char* pszExt, char* pszOut)
 try {
     if (!pszPath || !pszOut)
         return -1;
@@ -275,7 +275,7 @@ try {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall MakeSurePathExistsACreate(const char* pszPath)
+int plinth::entry::MakeSurePathExistsACreate(const char* pszPath)
 try {
     if (!pszPath || !*pszPath)
         return -1;
@@ -284,7 +284,7 @@ try {
     return plinth::Caught(__func__, 0);
 }
 
-PLINTH_API int __stdcall TestPath(const char* pszPath, int bCreate)
+int plinth::entry::TestPath(const char* pszPath, int bCreate)
 try {
     if (!pszPath || !*pszPath)
         return -1;

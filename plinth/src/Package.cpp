@@ -21,7 +21,7 @@ std::mutex g_packMutex;
 
 } // namespace
 
-PLINTH_API int __stdcall UnCompressFile(const char* pszPackage, const char* pszTargetDir)
+int plinth::entry::UnCompressFile(const char* pszPackage, const char* pszTargetDir)
 try {
     std::lock_guard<std::mutex> lock(g_unpackMutex);
     return plinth::UnpackPackage(pszPackage, pszTargetDir, g_unpackPercent);
@@ -29,12 +29,12 @@ try {
     return plinth::Caught(__func__, plinth::kPkgNoMemory);
 }
 
-PLINTH_API int __stdcall GetUnCompressFileExCnt()
+int plinth::entry::GetUnCompressFileExCnt()
 {
     return g_unpackPercent.load();
 }
 
-PLINTH_API int __stdcall CompressFile(const char* pszSourceDir, const char* pszPackage)
+int plinth::entry::CompressFile(const char* pszSourceDir, const char* pszPackage)
 try {
     std::lock_guard<std::mutex> lock(g_packMutex);
     return plinth::PackFolder(pszSourceDir, pszPackage, Z_DEFAULT_COMPRESSION, g_packPercent);
@@ -42,7 +42,7 @@ try {
     return plinth::Caught(__func__, plinth::kPkgNoMemory);
 }
 
-PLINTH_API int __stdcall CompressFileEx(const char* pszSourceDir, const char* pszPackage)
+int plinth::entry::CompressFileEx(const char* pszSourceDir, const char* pszPackage)
 try {
     std::lock_guard<std::mutex> lock(g_packMutex);
     return plinth::PackFolder(pszSourceDir, pszPackage, Z_BEST_COMPRESSION, g_packPercent);
@@ -50,7 +50,7 @@ try {
     return plinth::Caught(__func__, plinth::kPkgNoMemory);
 }
 
-PLINTH_API int __stdcall GetCompressFileExCnt()
+int plinth::entry::GetCompressFileExCnt()
 {
     return g_packPercent.load();
 }
@@ -58,7 +58,7 @@ PLINTH_API int __stdcall GetCompressFileExCnt()
 // nMode 0: zlib-compress nInSize bytes; nMode 1: decompress them. Answers the
 // number of bytes written to pOut, -1 for a bad argument, -2 when pOut is too
 // small, -3 for damaged compressed data.
-PLINTH_API int __stdcall DatCompressPro_PP(const void* pIn, int nInSize, void* pOut, int nOutSize, int nMode)
+int plinth::entry::DatCompressPro_PP(const void* pIn, int nInSize, void* pOut, int nOutSize, int nMode)
 {
     if (!pIn || !pOut || nInSize < 0 || nOutSize <= 0 || (nMode != 0 && nMode != 1))
         return -1;

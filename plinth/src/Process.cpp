@@ -41,7 +41,7 @@ std::vector<ProcessInfo> Processes()
 
 } // namespace
 
-PLINTH_API int __stdcall KillProcess(const char* pszImage)
+int plinth::entry::KillProcess(const char* pszImage)
 try {
     if (!pszImage || !*pszImage)
         return -1;
@@ -65,7 +65,7 @@ try {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall FindProcess(const char* pszImage)
+int plinth::entry::FindProcess(const char* pszImage)
 try {
     if (!pszImage || !*pszImage)
         return -1;
@@ -79,7 +79,7 @@ try {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall GetProcess(char* pszOut)
+int plinth::entry::GetProcess(char* pszOut)
 try {
     if (!pszOut)
         return -1;
@@ -97,7 +97,7 @@ try {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall GetCurProcess(char* pszOut)
+int plinth::entry::GetCurProcess(char* pszOut)
 {
     if (!pszOut)
         return -1;
@@ -107,7 +107,7 @@ PLINTH_API int __stdcall GetCurProcess(char* pszOut)
     return static_cast<int>(GetCurrentProcessId());
 }
 
-PLINTH_API int __stdcall WinExecEx(const char* pszCommandLine, int nShow)
+int plinth::entry::WinExecEx(const char* pszCommandLine, int nShow)
 try {
     if (!pszCommandLine || !*pszCommandLine)
         return -1;
@@ -144,7 +144,7 @@ SC_HANDLE OpenNamedService(const char* name, DWORD access, SC_HANDLE& manager)
 
 } // namespace
 
-PLINTH_API int __stdcall GetServicesState(const char* pszService)
+int plinth::entry::GetServicesState(const char* pszService)
 {
     if (!pszService || !*pszService)
         return -1;
@@ -159,7 +159,7 @@ PLINTH_API int __stdcall GetServicesState(const char* pszService)
     return answer;
 }
 
-PLINTH_API int __stdcall Stop_Services(const char* pszService)
+int plinth::entry::Stop_Services(const char* pszService)
 {
     if (!pszService || !*pszService)
         return -1;
@@ -174,7 +174,7 @@ PLINTH_API int __stdcall Stop_Services(const char* pszService)
     return answer;
 }
 
-PLINTH_API int __stdcall Open_Services(const char* pszService)
+int plinth::entry::Open_Services(const char* pszService)
 {
     if (!pszService || !*pszService)
         return -1;

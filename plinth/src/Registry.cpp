@@ -14,7 +14,7 @@ int Fail(LONG rc)
 
 } // namespace
 
-PLINTH_API int __stdcall CreateNewKey(HKEY hRoot, const char* pszSubKey)
+int plinth::entry::CreateNewKey(HKEY hRoot, const char* pszSubKey)
 {
     if (!hRoot || !pszSubKey)
         return -1;
@@ -26,7 +26,7 @@ PLINTH_API int __stdcall CreateNewKey(HKEY hRoot, const char* pszSubKey)
     return 1;
 }
 
-PLINTH_API int __stdcall DeleteKey(HKEY hRoot, const char* pszSubKey)
+int plinth::entry::DeleteKey(HKEY hRoot, const char* pszSubKey)
 {
     if (!hRoot || !pszSubKey || !*pszSubKey)
         return -1;
@@ -35,8 +35,8 @@ PLINTH_API int __stdcall DeleteKey(HKEY hRoot, const char* pszSubKey)
     return rc == ERROR_SUCCESS ? 1 : Fail(rc);
 }
 
-PLINTH_API int __stdcall SetValueKeyString(HKEY hRoot, const char* pszSubKey, const char* pszName,
-                                           const char* pszValue)
+int plinth::entry::SetValueKeyString(HKEY hRoot, const char* pszSubKey, const char* pszName,
+                                     const char* pszValue)
 {
     if (!hRoot || !pszSubKey || !pszValue)
         return -1;
@@ -45,7 +45,7 @@ PLINTH_API int __stdcall SetValueKeyString(HKEY hRoot, const char* pszSubKey, co
     return rc == ERROR_SUCCESS ? 1 : Fail(rc);
 }
 
-PLINTH_API int __stdcall SetValueKeyLong(HKEY hRoot, const char* pszSubKey, const char* pszName, int nValue)
+int plinth::entry::SetValueKeyLong(HKEY hRoot, const char* pszSubKey, const char* pszName, int nValue)
 {
     if (!hRoot || !pszSubKey)
         return -1;
@@ -54,7 +54,7 @@ PLINTH_API int __stdcall SetValueKeyLong(HKEY hRoot, const char* pszSubKey, cons
     return rc == ERROR_SUCCESS ? 1 : Fail(rc);
 }
 
-PLINTH_API int __stdcall DeleteValue(HKEY hRoot, const char* pszSubKey, const char* pszName)
+int plinth::entry::DeleteValue(HKEY hRoot, const char* pszSubKey, const char* pszName)
 {
     if (!hRoot || !pszSubKey)
         return -1;
@@ -67,7 +67,7 @@ PLINTH_API int __stdcall DeleteValue(HKEY hRoot, const char* pszSubKey, const ch
     return rc == ERROR_SUCCESS ? 1 : Fail(rc);
 }
 
-PLINTH_API int __stdcall GetQueryValueL(HKEY hRoot, const char* pszSubKey, const char* pszName, int* pnValue)
+int plinth::entry::GetQueryValueL(HKEY hRoot, const char* pszSubKey, const char* pszName, int* pnValue)
 {
     if (!hRoot || !pszSubKey || !pnValue)
         return -1;
@@ -79,7 +79,7 @@ PLINTH_API int __stdcall GetQueryValueL(HKEY hRoot, const char* pszSubKey, const
     return 1;
 }
 
-PLINTH_API int __stdcall GetQueryValueS(HKEY hRoot, const char* pszSubKey, const char* pszName, char* pszValue)
+int plinth::entry::GetQueryValueS(HKEY hRoot, const char* pszSubKey, const char* pszName, char* pszValue)
 {
     if (!hRoot || !pszSubKey || !pszValue)
         return -1;
@@ -94,7 +94,7 @@ PLINTH_API int __stdcall GetQueryValueS(HKEY hRoot, const char* pszSubKey, const
     return plinth::CopyOut(pszValue, PLINTH_TEXT_OUT, buffer) >= 0 ? 1 : -4;
 }
 
-PLINTH_API int __stdcall GetSerialPortInfo(char* pszOut)
+int plinth::entry::GetSerialPortInfo(char* pszOut)
 try {
     if (!pszOut)
         return -1;

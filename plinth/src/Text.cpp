@@ -60,17 +60,17 @@ bool IsSub(int id)
 
 } // namespace
 
-PLINTH_API int __stdcall GetField2(const char* pszText, char* pszOut, int nIndex, char chSeparator)
+int plinth::entry::GetField2(const char* pszText, char* pszOut, int nIndex, char chSeparator)
 {
     return Field(pszText, pszOut, nIndex, chSeparator);
 }
 
-PLINTH_API int __stdcall GetField(const char* pszText, char* pszOut, int nIndex)
+int plinth::entry::GetField(const char* pszText, char* pszOut, int nIndex)
 {
     return Field(pszText, pszOut, nIndex, ',');
 }
 
-PLINTH_API int __stdcall TrimLeft(char* pszText, char ch)
+int plinth::entry::TrimLeft(char* pszText, char ch)
 {
     if (!pszText)
         return -1;
@@ -81,7 +81,7 @@ PLINTH_API int __stdcall TrimLeft(char* pszText, char ch)
     return static_cast<int>(length - skip);
 }
 
-PLINTH_API int __stdcall TrimRight(char* pszText, char ch)
+int plinth::entry::TrimRight(char* pszText, char ch)
 {
     if (!pszText)
         return -1;
@@ -97,7 +97,7 @@ PLINTH_API int __stdcall TrimRight(char* pszText, char ch)
     return static_cast<int>(keep - pszText);
 }
 
-PLINTH_API int __stdcall IsDigital(const char* pszText)
+int plinth::entry::IsDigital(const char* pszText)
 {
     if (!pszText)
         return -1;
@@ -116,7 +116,7 @@ PLINTH_API int __stdcall IsDigital(const char* pszText)
     return digits > 0 ? 1 : 0;
 }
 
-PLINTH_API int __stdcall UTFDecode(char* pszText)
+int plinth::entry::UTFDecode(char* pszText)
 try {
     if (!pszText)
         return -1;
@@ -138,7 +138,7 @@ try {
     return plinth::Caught(__func__, -1);
 }
 
-PLINTH_API int __stdcall CnvIntData(int nValue, char* pszOut, int nRadix)
+int plinth::entry::CnvIntData(int nValue, char* pszOut, int nRadix)
 {
     if (!pszOut || nRadix < 2 || nRadix > 36)
         return -1;
@@ -159,7 +159,7 @@ PLINTH_API int __stdcall CnvIntData(int nValue, char* pszOut, int nRadix)
     return n;
 }
 
-PLINTH_API int __stdcall ParseIP(const char* pszIp, int* pnA, int* pnB, int* pnC, int* pnD)
+int plinth::entry::ParseIP(const char* pszIp, int* pnA, int* pnB, int* pnC, int* pnD)
 {
     if (!pszIp)
         return -1;
@@ -190,7 +190,7 @@ PLINTH_API int __stdcall ParseIP(const char* pszIp, int* pnA, int* pnB, int* pnC
     return 1;
 }
 
-PLINTH_API int __stdcall GetMidDat(const int* pData, int nCount, int nFirst, int nLast, int, int* pnOut)
+int plinth::entry::GetMidDat(const int* pData, int nCount, int nFirst, int nLast, int, int* pnOut)
 try {
     if (!pData || !pnOut || nCount <= 0)
         return -1;
@@ -229,29 +229,29 @@ int Average(const int* pData, int nCount, int nWindow, int* pnOut, bool centred)
 
 } // namespace
 
-PLINTH_API int __stdcall MakeAvgData(const int* pData, int nCount, int nWindow, int* pnOut)
+int plinth::entry::MakeAvgData(const int* pData, int nCount, int nWindow, int* pnOut)
 {
     return Average(pData, nCount, nWindow, pnOut, false);
 }
 
-PLINTH_API int __stdcall MakeAvgData_M2(const int* pData, int nCount, int nWindow, int* pnOut)
+int plinth::entry::MakeAvgData_M2(const int* pData, int nCount, int nWindow, int* pnOut)
 {
     return Average(pData, nCount, nWindow, pnOut, true);
 }
 
-PLINTH_API int __stdcall IsSubID_int(int nId)
+int plinth::entry::IsSubID_int(int nId)
 {
     return IsSub(nId) ? 1 : 0;
 }
 
-PLINTH_API int __stdcall IsSubID_char(const char* pszId)
+int plinth::entry::IsSubID_char(const char* pszId)
 {
     if (!pszId)
         return -1;
     return IsSub(std::atoi(pszId)) ? 1 : 0;
 }
 
-PLINTH_API int __stdcall GetMainID(int nId)
+int plinth::entry::GetMainID(int nId)
 {
     return IsSub(nId) ? nId / 10000 : nId;
 }

@@ -3,27 +3,23 @@
 #include <functional>
 #include <string>
 
+#include "TestSupport.h"
+
 // Files, packages, the system library and window contents, for the tests
 // that run TAVIUpdata.exe as a real process.
 
 // The tests' own corner of drive D:.
 extern const char kScratch[];  // "D:\\apptest"
 
-void MakeDirectories(const std::string& path);
-void RemoveTree(const std::string& path);
+// Writes the text over the file, creating its directory first.
 void WriteFileText(const std::string& path, const std::string& text);
-std::string ReadFileText(const std::string& path);
-bool FileExists(const std::string& path);
-bool DirectoryExists(const std::string& path);
 
 // tv2pack.exe create: every file under sourceDir goes below destRoot.
 // Answers the tool's exit status.
 DWORD BuildPackage(const std::string& package, const std::string& destRoot, const std::string& sourceDir,
                    const std::string& name);
 
-// The system directory's plinth.dll, where the tool loads it from.
-std::string SystemLibraryPath();
-// Copies the build's Plinth.dll there.
+// Copies the build's Plinth.dll to SystemLibraryPath().
 bool InstallSystemLibrary();
 bool RemoveSystemLibrary();
 

@@ -31,8 +31,8 @@ TEST_F(AppTest, CommandLineRunInstallsThePackageAndClosesByItself)
     EXPECT_LE(dwClosing, 2500u);
     EXPECT_EQ(app.ExitCode(), 0u);
 
-    EXPECT_EQ(ReadFileText(InstallRoot() + "\\Data\\a.txt"), "a of first");
-    EXPECT_EQ(ReadFileText(InstallRoot() + "\\Bin\\b.ini"), "[b]\r\nfrom=first\r\n");
+    EXPECT_EQ(ReadBytes(InstallRoot() + "\\Data\\a.txt"), "a of first");
+    EXPECT_EQ(ReadBytes(InstallRoot() + "\\Bin\\b.ini"), "[b]\r\nfrom=first\r\n");
     EXPECT_FALSE(DirectoryExists(StagingDirectory()));
 }
 
@@ -43,7 +43,7 @@ TEST_F(AppTest, ArgumentsZeroAndZeroShowNoFileLinesAndKeepTheWindowOpen)
     const HWND hMain = app.WaitForMainWindow();
     ASSERT_NE(hMain, nullptr);
     ASSERT_TRUE(WaitForStatus(hMain, kFinished));
-    EXPECT_EQ(ReadFileText(InstallRoot() + "\\Data\\a.txt"), "a of quiet");
+    EXPECT_EQ(ReadBytes(InstallRoot() + "\\Data\\a.txt"), "a of quiet");
 
     // Past two ticks of timer 2 the window is still there, with its result.
     ::Sleep(2500);
@@ -85,7 +85,7 @@ TEST_F(AppTest, PackageInADriveRootWithNoFurtherArgumentsIsInstalledAndTheToolCl
     EXPECT_TRUE(app.WaitForExit(3000));
     ::DeleteFileA(package.c_str());
 
-    EXPECT_EQ(ReadFileText(InstallRoot() + "\\Data\\a.txt"), "a of root");
+    EXPECT_EQ(ReadBytes(InstallRoot() + "\\Data\\a.txt"), "a of root");
     EXPECT_FALSE(DirectoryExists("D:\\TAVIBACKTmp"));
 }
 

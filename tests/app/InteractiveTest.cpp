@@ -73,13 +73,13 @@ TEST_F(InteractiveTest, PackagesPickedInTheFileDialogAreInstalledOneAfterAnother
 
     PickPackage(app, hMain, first);
     ASSERT_TRUE(WaitForRunOf(hMain, "one"));
-    EXPECT_EQ(ReadFileText(InstallRoot() + "\\Data\\a.txt"), "a of one");
+    EXPECT_EQ(ReadBytes(InstallRoot() + "\\Data\\a.txt"), "a of one");
     EXPECT_FALSE(DirectoryExists(StagingDirectory()));
 
     // The button is enabled again, and a second run's log replaces the first's.
     PickPackage(app, hMain, second);
     ASSERT_TRUE(WaitForRunOf(hMain, "two"));
-    EXPECT_EQ(ReadFileText(InstallRoot() + "\\Data\\a.txt"), "a of two");
+    EXPECT_EQ(ReadBytes(InstallRoot() + "\\Data\\a.txt"), "a of two");
     const std::string log = DlgItemText(hMain, IDC_EDT_LOG);
     EXPECT_EQ(log.find("升级包名称:one"), std::string::npos) << log;
     EXPECT_TRUE(app.IsRunning());

@@ -68,7 +68,7 @@ TEST_F(StartupLibraryTest, MissingLibraryIsReportedAndCopiedFromTheMasterForTheN
         const HWND hMain = app.WaitForMainWindow();
         ASSERT_NE(hMain, nullptr);
         EXPECT_EQ(DlgItemText(hMain, IDC_STC_VERSION), "");
-        EXPECT_EQ(ReadFileText(SystemLibraryPath()), ReadFileText(m_master));
+        EXPECT_EQ(ReadBytes(SystemLibraryPath()), ReadBytes(m_master));
         Close(app, hMain);
     }
 
@@ -84,12 +84,12 @@ TEST_F(StartupLibraryTest, MissingLibraryIsReportedAndCopiedFromTheMasterForTheN
 TEST_F(StartupLibraryTest, LibraryAlreadyInTheSystemDirectoryIsNeverReplaced)
 {
     WriteFileText(m_master, "a master copy that differs");
-    const std::string installed = ReadFileText(SystemLibraryPath());
+    const std::string installed = ReadBytes(SystemLibraryPath());
 
     AppProcess app;
     const HWND hMain = app.WaitForMainWindow();
     ASSERT_NE(hMain, nullptr);
     EXPECT_EQ(DlgItemText(hMain, IDC_STC_VERSION).rfind("版本:", 0), 0u);
     Close(app, hMain);
-    EXPECT_EQ(ReadFileText(SystemLibraryPath()), installed);
+    EXPECT_EQ(ReadBytes(SystemLibraryPath()), installed);
 }

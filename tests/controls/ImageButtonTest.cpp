@@ -361,7 +361,7 @@ TEST(ImageButtonMessages, DoubleClickCountsAsTwoClicks)
         d.m_button.SendMessage(WM_LBUTTONUP, 0, centre);
         EXPECT_EQ(d.m_nClicks, 2);
         // The click takes the focus.
-        EXPECT_EQ(CWnd::GetFocus(), &d.m_button);
+        EXPECT_EQ(::GetFocus(), d.m_button.m_hWnd);
     });
 }
 
@@ -576,7 +576,7 @@ TEST(ImageButtonDrawing, FocusedStandardButtonGetsBlackFrameAndInnerEdge)
         EXPECT_EQ(focused->At(3, 3), FACE_FOCUS);
         // The caption keeps its place.
         EXPECT_EQ(Bounds(*focused, TEXT_NORMAL), Bounds(*plain, TEXT_NORMAL));
-        EXPECT_FALSE(Bounds(*plain, TEXT_NORMAL).IsRectEmpty());
+        EXPECT_FALSE(IsRectEmpty(Bounds(*plain, TEXT_NORMAL)));
 
         // Pressed, the standard look has a shadow frame instead of the raised edge.
         b.SendMessage(BM_SETSTATE, TRUE);
@@ -611,7 +611,7 @@ TEST(ImageButtonDrawing, PressMovesImageAndCaptionButNotForACheckedCheckBox)
         image.OffsetRect(1, 1);
         EXPECT_EQ(Bounds(*pressed, RED), image);
         CRect caption = Bounds(*rest, TEXT_NORMAL);
-        ASSERT_FALSE(caption.IsRectEmpty());
+        ASSERT_FALSE(IsRectEmpty(caption));
         caption.OffsetRect(1, 1);
         EXPECT_EQ(Bounds(*pressed, TEXT_HOVER), caption);
 
@@ -655,7 +655,7 @@ TEST(ImageButtonDrawing, ImageWithoutCaptionIsCentredOrTopForRightAlignment)
         const int w = top->Width(), h = top->Height();
         EXPECT_EQ(Bounds(*top, RED), CRect(centred.left, 3, centred.right, 19));
         const CRect topInk = InkBounds(*top, FACE_NORMAL, RED);
-        ASSERT_FALSE(topInk.IsRectEmpty());
+        ASSERT_FALSE(IsRectEmpty(topInk));
         EXPECT_GE(topInk.top, 16);
         EXPECT_NEAR(topInk.top - 16, h - topInk.bottom, 3);
         EXPECT_NEAR(topInk.left, w - topInk.right, 3);
@@ -664,7 +664,7 @@ TEST(ImageButtonDrawing, ImageWithoutCaptionIsCentredOrTopForRightAlignment)
         auto right = Render(b);
         EXPECT_EQ(Bounds(*right, RED), CRect(w - 19, centred.top, w - 3, centred.bottom));
         const CRect rightInk = InkBounds(*right, FACE_NORMAL, RED);
-        ASSERT_FALSE(rightInk.IsRectEmpty());
+        ASSERT_FALSE(IsRectEmpty(rightInk));
         EXPECT_NEAR(rightInk.left - 3, (w - 19) - rightInk.right, 3);
     });
 }
@@ -681,8 +681,8 @@ TEST(ImageButtonDrawing, LongCaptionWrapsAndIsCentredAsABlock)
         b.SetWindowText("较长的标题文字会自动换行");
         auto block = Render(b);
         const CRect two = InkBounds(*block, FACE_NORMAL, RED);
-        ASSERT_FALSE(one.IsRectEmpty());
-        ASSERT_FALSE(two.IsRectEmpty());
+        ASSERT_FALSE(IsRectEmpty(one));
+        ASSERT_FALSE(IsRectEmpty(two));
         EXPECT_GT(two.Height(), one.Height() + 6);
         EXPECT_NEAR(two.left, block->Width() - two.right, 3);
         EXPECT_NEAR(two.top, block->Height() - two.bottom, 3);
@@ -699,8 +699,8 @@ TEST(ImageButtonDrawing, DisabledCaptionIsEngraved)
         EXPECT_EQ(Count(*disabled, TEXT_NORMAL), 0);
         const CRect light = Bounds(*disabled, Sys(COLOR_BTNHIGHLIGHT));
         const CRect dark = Bounds(*disabled, Sys(COLOR_BTNSHADOW));
-        ASSERT_FALSE(light.IsRectEmpty());
-        ASSERT_FALSE(dark.IsRectEmpty());
+        ASSERT_FALSE(IsRectEmpty(light));
+        ASSERT_FALSE(IsRectEmpty(dark));
         EXPECT_EQ(light.right, dark.right + 1);
         EXPECT_EQ(light.bottom, dark.bottom + 1);
     });

@@ -163,7 +163,7 @@ TEST_F(DialogTest, PickedPackageRunsFromItsOwnDirectory)
         EXPECT_EQ(m_packageDir, g_szUpdateDir) << "the directory keeps the name it shares with the file";
         ASSERT_TRUE(PumpUntil([] { return g_bUpdateDone == 1; }));
         EXPECT_EQ("更新完成", ItemText(dlg, IDC_STC_STATUS));
-        EXPECT_TRUE(dlg.m_btnUpgrade.IsWindowEnabled());
+        EXPECT_TRUE(IsWindowEnabled(dlg.m_btnUpgrade.m_hWnd));
     });
     EXPECT_EQ("open files (*.tv2bck)", filter);
     EXPECT_EQ("a", ReadBytes(m_dir + "\\inst\\a.txt"));

@@ -1,7 +1,7 @@
 #include "EngineFixture.h"
 
 #include "PlinthLoader.h"
-#include "TAVIUpdataDlg.h"
+#include "SharedState.h"
 #include "TestFiles.h"
 
 void EngineTest::SetUp()

@@ -1,6 +1,6 @@
 #include "EngineFixture.h"
 #include "PlinthLoader.h"
-#include "TAVIUpdataDlg.h"
+#include "RelatedPrograms.h"
 #include "TestFiles.h"
 
 #include <vector>
@@ -36,8 +36,7 @@ TEST_F(RelatedProgramsTest, EndsEveryProgramOfTheTableAndNoOther)
     ASSERT_NE(nullptr, bystander);
 
     ASSERT_EQ(1, LoadPlinth(1));
-    CTAVIUpdataDlg dlg;
-    EXPECT_EQ(1, dlg.CloseRelatedPrograms());
+    EXPECT_EQ(1, engine::CloseRelatedPrograms());
     for (size_t i = 0; i < programs.size(); ++i) {
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(programs[i], 5000)) << g_szRelatedPrograms[i];
         CloseHandle(programs[i]);
@@ -51,8 +50,7 @@ TEST_F(RelatedProgramsTest, WithoutTheLibraryNothingEndsAndTheCallStillAnswersOn
 {
     HANDLE program = StartSleeperAs(m_dir, g_szRelatedPrograms[0]);
     ASSERT_NE(nullptr, program);
-    CTAVIUpdataDlg dlg;
-    EXPECT_EQ(1, dlg.CloseRelatedPrograms());
+    EXPECT_EQ(1, engine::CloseRelatedPrograms());
     EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(program, 200));
     TerminateProcess(program, 0);
     CloseHandle(program);

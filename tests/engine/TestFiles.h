@@ -4,23 +4,13 @@
 #include <utility>
 #include <vector>
 
+#include "TestSupport.h"
+
 // Files, directories and packages for the engine's tests.
 
-std::string ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& data);
-bool FileExists(const std::string& path);
-bool DirectoryExistsAt(const std::string& path);
 DWORD Attributes(const std::string& path);
-// Removes a directory with everything in it, read-only files too.
-void RemoveTree(const std::string& path);
-// Creates every missing level of a directory path.
-void MakeDirectories(const std::string& path);
 // A fresh, empty directory D:\engine-tests\<name>.
 std::string FreshTestDirectory(const std::string& name);
-
-// The directory of the test program (the build's bin/), and the system library's place.
-std::string ProgramDirectory();
-std::string SystemLibraryPath();
 
 // The local time 2020-06-15 12:00:00 as a file time: staged files get it
 // from their package entries, so installed files given the same time have the

@@ -130,7 +130,7 @@ TEST_F(UpdateRunTest, AppliesPackageAndReportsEveryPhase)
 
         EXPECT_EQ(1, g_bThreadEnd.load());
         EXPECT_EQ(nullptr, g_hUpdateThread.load());
-        EXPECT_TRUE(dlg.m_btnUpgrade.IsWindowEnabled());
+        EXPECT_TRUE(IsWindowEnabled(dlg.m_btnUpgrade.m_hWnd));
         EXPECT_FALSE(KillTimer(dlg.m_hWnd, CTAVIUpdataDlg::TIMER_UNPACK_PROGRESS)) << "timer 4 still running";
     });
 
@@ -142,7 +142,7 @@ TEST_F(UpdateRunTest, AppliesPackageAndReportsEveryPhase)
     EXPECT_FALSE(FileExists(m_inst + "\\unlisted.txt"));
     EXPECT_FALSE(FileExists(m_inst + "\\TAVIBK"));
     EXPECT_FALSE(FileExists(m_inst + "\\TAVIBK.cfg"));
-    EXPECT_FALSE(DirectoryExistsAt(m_staging));
+    EXPECT_FALSE(DirectoryExists(m_staging));
 }
 
 TEST_F(UpdateRunTest, PackageBuiltByTv2packIsApplied)
@@ -176,7 +176,7 @@ TEST_F(UpdateRunTest, PackageBuiltByTv2packIsApplied)
     });
     EXPECT_EQ(VersionedLibrary(2), ReadBytes(m_inst + "\\System\\BIN\\tool.dll"));
     EXPECT_EQ("readme", ReadBytes(m_inst + "\\说明.txt"));
-    EXPECT_FALSE(DirectoryExistsAt(m_staging));
+    EXPECT_FALSE(DirectoryExists(m_staging));
 }
 
 TEST_F(UpdateRunTest, LogGrowsAtItsEndAndStartsAgainPastOneMillionBytes)
@@ -313,7 +313,7 @@ TEST_F(UpdateRunTest, StagingLeftoversAreHandledAsTheCleanupSays)
             SetFileAttributesA((m_staging + "\\" + cache).c_str(), FILE_ATTRIBUTE_READONLY);
         }
         ASSERT_TRUE(Run(dlg));
-        EXPECT_FALSE(DirectoryExistsAt(m_staging)) << "read-only cache files do not keep it";
+        EXPECT_FALSE(DirectoryExists(m_staging)) << "read-only cache files do not keep it";
 
         MakeDirectories(m_staging);
         WriteBytes(m_staging + "\\keep.txt", "keep");
@@ -375,7 +375,7 @@ TEST_F(UpdateRunTest, FilesThatCannotBeInstalledAreReportedAsFailed)
     });
     CloseHandle(hHeld);
     EXPECT_EQ("9", ReadBytes(nine + "\\nine.txt"));
-    EXPECT_FALSE(DirectoryExistsAt(nine + "\\10")) << "only nine levels below the drive are created";
+    EXPECT_FALSE(DirectoryExists(nine + "\\10")) << "only nine levels below the drive are created";
     EXPECT_EQ("held", ReadBytes(m_inst + "\\locked\\held.txt"));
     EXPECT_EQ("f", ReadBytes(m_inst + "\\" + std::string(39, 'n') + "\\fine.txt"));
 }

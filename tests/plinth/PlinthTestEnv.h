@@ -3,12 +3,18 @@
 
 #include <string>
 
+#include "TestSupport.h"
+
 // Shared by the tests of Plinth.dll: the project's library is installed into
 // the system directory and loaded through the facade for the whole program.
 namespace plinthtest {
 
-// The directory of the test program (the build's bin directory).
-std::string ProgramDirectory();
+// The shared file helpers, under the names these tests use.
+using ::FileExists;
+using ::ProgramDirectory;
+using ::RemoveTree;
+inline bool WriteFileBytes(const std::string& path, const std::string& bytes) { return WriteBytes(path, bytes); }
+inline std::string ReadFileBytes(const std::string& path) { return ReadBytes(path); }
 
 // A fresh, empty directory under the temporary directory, removed with its
 // files (read-only ones too) and subdirectories when the object goes.
@@ -26,12 +32,6 @@ private:
     std::string m_path;
 };
 
-void RemoveTree(const std::string& path);
-
-// Writes a file with the given bytes; answers whether it worked.
-bool WriteFileBytes(const std::string& path, const std::string& bytes);
-std::string ReadFileBytes(const std::string& path);
-bool FileExists(const std::string& path);
 // Number of entries (files and directories) in a directory, "." and ".." aside.
 int CountEntries(const std::string& dir);
 

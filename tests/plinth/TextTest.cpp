@@ -95,7 +95,7 @@ TEST(Paths, MakeSurePathExistsCreatesTheWholeChain)
     EXPECT_EQ(1, MakeSurePathExistsACreate(deep.c_str()));
     EXPECT_EQ(1, TestPath(deep.c_str(), 0));
     EXPECT_EQ(1, TestPath((dir / "four\\five\\").c_str(), 1));
-    EXPECT_TRUE(plinthtest::FileExists(dir / "four\\five"));
+    EXPECT_TRUE(DirectoryExists(dir / "four\\five"));
 }
 
 TEST(Dates, DayArithmetic)

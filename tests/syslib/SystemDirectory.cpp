@@ -1,19 +1,12 @@
 #include "SystemDirectory.h"
 
 #include "PlinthLoader.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace fake {
 namespace {
-
-std::string ProgramDirectory()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path);
-    return directory.substr(0, directory.rfind('\\'));
-}
 
 template <typename Fn>
 Fn Control(const char* name)

@@ -22,16 +22,13 @@ std::wstring Number(std::size_t n)
 std::vector<std::string> Levels(const std::string& path)
 {
     std::vector<std::string> levels(1);
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(path[i]);
-        if (IsDBCSLeadByteEx(kGbk, c) && i + 1 < path.size()) {
-            levels.back() += path.substr(i, 2);
-            ++i;
-        } else if (c == '\\') {
+    for (const char* p = path.c_str(); *p;) {
+        const char* next = CharNextExA(kGbk, p, 0);
+        if (*p == '\\')
             levels.emplace_back();
-        } else {
-            levels.back() += static_cast<char>(c);
-        }
+        else
+            levels.back().append(p, next);
+        p = next;
     }
     return levels;
 }
