@@ -18,6 +18,8 @@ namespace {
 // Where the suite keeps the master copy of its system library.
 const char MASTER_BIN_DIR[] = "D:\\TAVI\\System\\BIN";
 constexpr DWORD CLOSE_WAIT_MS = 500;
+// How long the screen may lag behind the log pane's and the progress bar's state.
+constexpr UINT PAINT_CYCLE_MS = 100;
 
 // Copies a command-line argument into a buffer, cut to fit.
 void CopyArgument(char* pszBuffer, size_t nSize, const char* pszArgument)
@@ -38,10 +40,12 @@ BEGIN_MESSAGE_MAP(CTAVIUpdataDlg, CBDialog)
     ON_MESSAGE(WM_DESTROY, OnDestroyWindow)
     ON_MESSAGE(WM_UNPACK_TIMER, OnUnpackTimerRequest)
     ON_MESSAGE(WM_APPEND_LOG, OnAppendLogRequest)
+    ON_MESSAGE(WM_SET_PROGRESS, OnProgressPosRequest)
 END_MESSAGE_MAP()
 
 CTAVIUpdataDlg::CTAVIUpdataDlg(CWnd* pParent)
-    : CBDialog(IDD, pParent), m_hAppIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME))
+    : CBDialog(IDD, pParent), m_hAppIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)),
+      m_paintCycle(this, TIMER_PAINT_CYCLE, PAINT_CYCLE_MS)
 {
 }
 
@@ -253,6 +257,9 @@ void CTAVIUpdataDlg::OnTimer(UINT_PTR nIDEvent)
             KillTimer(TIMER_UNPACK_PROGRESS);
         break;
     }
+    case TIMER_PAINT_CYCLE:
+        m_paintCycle.Flush();
+        break;
     }
     CBDialog::OnTimer(nIDEvent);
 }
@@ -269,8 +276,16 @@ LRESULT CTAVIUpdataDlg::OnUnpackTimerRequest(WPARAM wParam, LPARAM)
 LRESULT CTAVIUpdataDlg::OnAppendLogRequest(WPARAM wParam, LPARAM lParam)
 {
     const int nEnd = static_cast<int>(wParam);
+    m_paintCycle.HoldBack(m_edtLog);
     m_edtLog.SendMessage(EM_SETSEL, nEnd, nEnd);
     m_edtLog.SendMessage(EM_REPLACESEL, FALSE, lParam);
+    return 0;
+}
+
+LRESULT CTAVIUpdataDlg::OnProgressPosRequest(WPARAM wParam, LPARAM)
+{
+    m_paintCycle.HoldBack(m_progress);
+    m_progress.SetPos(static_cast<int>(wParam));
     return 0;
 }
 
@@ -310,6 +325,7 @@ void CTAVIUpdataDlg::OnCancel()
     } else {
         FreePlinth();
     }
+    m_paintCycle.Flush();  // the last state is on the screen before the window goes
     CBDialog::OnCancel();
 }
 

@@ -10,6 +10,7 @@
 #include "CString.h"
 #include "ImageButton.h"
 #include "MyRunIcon.h"
+#include "PaintCoalescer.h"
 #include "SharedState.h"
 #include "resource.h"
 
@@ -22,7 +23,7 @@ class CPackageConfig;
 class CTAVIUpdataDlg : public CBDialog {
 public:
     enum { IDD = IDD_TAVIUPDATA_DIALOG };
-    enum { TIMER_START_RUN = 1, TIMER_AUTO_EXIT = 2, TIMER_UNPACK_PROGRESS = 4 };
+    enum { TIMER_START_RUN = 1, TIMER_AUTO_EXIT = 2, TIMER_UNPACK_PROGRESS = 4, TIMER_PAINT_CYCLE = 5 };
 
     explicit CTAVIUpdataDlg(CWnd* pParent = nullptr);
     // Waits for a worker that outlived the dialog, then unloads the system library.
@@ -65,6 +66,8 @@ protected:
     LRESULT OnUnpackTimerRequest(WPARAM wParam, LPARAM lParam);
     // Sent by AppendLog: puts the text (lParam) at the log pane's end (wParam).
     LRESULT OnAppendLogRequest(WPARAM wParam, LPARAM lParam);
+    // Sent by the worker: moves the progress bar to wParam.
+    LRESULT OnProgressPosRequest(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -73,6 +76,8 @@ private:
     static constexpr UINT WM_UNPACK_TIMER = WM_APP + 1;
     // Sent by AppendLog, so that a line costs the worker one hand-over.
     static constexpr UINT WM_APPEND_LOG = WM_APP + 2;
+    // Sent by the worker for each position of the run's progress.
+    static constexpr UINT WM_SET_PROGRESS = WM_APP + 3;
 
     // What a run keeps across its files.
     struct RunState {
@@ -119,6 +124,9 @@ public:
     HICON m_hAppIcon = nullptr;
 
 private:
+    // The log pane and the progress bar change once or twice per file of a
+    // run; they are painted once per cycle of timer 5.
+    CPaintCoalescer m_paintCycle;
     std::atomic<bool> m_bClosing{false};  // the dialog closed while a run was still going
     bool m_bCloseStarted = false;         // a close is waiting for the worker already
     bool m_bUnloadAfterWorker = false;    // the close left the library loaded for the worker

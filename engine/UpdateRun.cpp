@@ -220,7 +220,7 @@ void CTAVIUpdataDlg::ResetProgress(int nUpper)
 
 void CTAVIUpdataDlg::SetProgressPos(int nPos)
 {
-    m_progress.SetPos(nPos);
+    SendMessage(WM_SET_PROGRESS, static_cast<WPARAM>(nPos));
 }
 
 void CTAVIUpdataDlg::SetUnpackTimer(bool bRunning)
