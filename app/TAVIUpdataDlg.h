@@ -9,6 +9,7 @@
 #include "CStatic.h"
 #include "CString.h"
 #include "ImageButton.h"
+#include "InstalledVersions.h"
 #include "MyRunIcon.h"
 #include "PaintCoalescer.h"
 #include "SharedState.h"
@@ -127,6 +128,8 @@ private:
     // The log pane and the progress bar change once or twice per file of a
     // run; they are painted once per cycle of timer 5.
     CPaintCoalescer m_paintCycle;
+    // What the run knows of its destinations (NeedReplaceFile).
+    CInstalledVersions m_installedVersions;
     std::atomic<bool> m_bClosing{false};  // the dialog closed while a run was still going
     bool m_bCloseStarted = false;         // a close is waiting for the worker already
     bool m_bUnloadAfterWorker = false;    // the close left the library loaded for the worker

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "CFileFind.h"
+#include "InstalledVersions.h"
 #include "PlinthWrappers.h"
 
 namespace engine {
@@ -44,7 +45,7 @@ bool DirectoryNamesFit(const CString& strDirectory)
     }
 }
 
-int NeedReplaceFile(const char* pszDestPath, const char* pszStagedPath)
+int NeedReplaceFile(const char* pszDestPath, const char* pszStagedPath, CInstalledVersions* pInstalled)
 {
     CFileFind finder;
     if (!finder.FindFile(pszStagedPath))
@@ -55,7 +56,10 @@ int NeedReplaceFile(const char* pszDestPath, const char* pszStagedPath)
     char szStaged[1024] = {};
     char szInstalled[1024] = {};
     GetVers(pszStagedPath, szStaged);
-    GetVers(pszDestPath, szInstalled);
+    if (pInstalled)
+        pInstalled->Read(pszDestPath, szInstalled);
+    else
+        GetVers(pszDestPath, szInstalled);
     if (strcmp(szStaged, UNVERSIONED) == 0)
         return 1;
     return JudgeVersion(szStaged, szInstalled) < 0 ? 0 : 1;

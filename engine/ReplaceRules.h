@@ -1,6 +1,8 @@
 #pragma once
 #include "CString.h"
 
+class CInstalledVersions;
+
 // Whether a staged file replaces the installed one, and the directories it
 // needs. Free of the dialog: the run's members call these.
 namespace engine {
@@ -17,8 +19,10 @@ bool DirectoryNamesFit(const CString& strDirectory);
 
 // The version decision: 1 (copy the staged file) unless the installed file's
 // version is higher, as the system library judges it, then 0. A missing staged
-// file and an unversioned one ("0.0.0.0.0.0.0") are copied.
-int NeedReplaceFile(const char* pszDestPath, const char* pszStagedPath);
+// file and an unversioned one ("0.0.0.0.0.0.0") are copied. The installed
+// file's version text comes through pInstalled when given (a run's), else
+// straight from the library.
+int NeedReplaceFile(const char* pszDestPath, const char* pszStagedPath, CInstalledVersions* pInstalled = nullptr);
 
 // Whether a staged file is the system library itself, which the run also
 // puts into the system directory and loads again.

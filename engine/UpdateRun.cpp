@@ -100,6 +100,7 @@ void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackageP
     ResetProgress(std::min(std::max(nCount, 0) + 10, PROGRESS_LIMIT));
 
     RunState run;
+    m_installedVersions.Reset();
     int nPos = 0;
     CFileFind finder;
     BOOL bMore = finder.FindFile(strStaging + "*.*");
@@ -153,6 +154,7 @@ bool CTAVIUpdataDlg::InstallStagedFile(const CString& strName, const CString& st
     bool bInstalled = true;
     if (NeedReplaceFile(strDest, strFileTime, strFileVersion, strStaged) == 1) {
         bInstalled = CopyFileA(strStaged, strDest, FALSE) != FALSE;
+        m_installedVersions.FileWritten(strDest);
         LogFileResult(strName, bInstalled);
     }
 
@@ -171,6 +173,8 @@ bool CTAVIUpdataDlg::ReplaceSystemLibrary(const char* pszStagedPath, RunState& r
     FreePlinth();
     Sleep(50);
     const bool bCopied = CopyFileA(pszStagedPath, m_szPlinthPath, FALSE) != FALSE;
+    m_installedVersions.FileWritten(m_szPlinthPath);
+    m_installedVersions.LibraryChanged();
     Sleep(50);
     if (LoadPlinth(1) > 0)
         GetPlinth(g_PlinthEnv);
@@ -235,12 +239,13 @@ void CTAVIUpdataDlg::SetUnpackTimer(bool bRunning)
 int CTAVIUpdataDlg::NeedReplaceFile(const char* pszDestPath, const char* /*pszFileTime*/,
                                     const char* /*pszFileVersion*/, const char* pszStagedPath)
 {
-    return engine::NeedReplaceFile(pszDestPath, pszStagedPath);
+    return engine::NeedReplaceFile(pszDestPath, pszStagedPath, &m_installedVersions);
 }
 
 void CTAVIUpdataDlg::CreateDirectoryChain(CString strDirectory)
 {
     engine::CreateDirectoryChain(strDirectory);
+    m_installedVersions.ChainMade(strDirectory);
 }
 
 int CTAVIUpdataDlg::DirectoryExists(CString strPath)

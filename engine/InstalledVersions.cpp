@@ -1,0 +1,180 @@
+#include "InstalledVersions.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <cwchar>
+
+#include "PlinthWrappers.h"
+
+namespace {
+constexpr int VERSION_TEXT = 1024;  // the caller's buffer for a version text
+
+std::wstring Widen(const char* pszText)
+{
+    const int nLength = MultiByteToWideChar(CP_ACP, 0, pszText, -1, nullptr, 0);
+    if (nLength <= 1)
+        return {};
+    std::wstring text(nLength - 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, pszText, -1, &text[0], nLength);
+    return text;
+}
+
+// Upper case as the file system compares names (LCMapStringEx's default casing).
+std::wstring Upper(const std::wstring& text)
+{
+    std::wstring upper(text);
+    if (!upper.empty())
+        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.c_str(), static_cast<int>(text.size()), &upper[0],
+                      static_cast<int>(upper.size()), nullptr, nullptr, 0);
+    return upper;
+}
+
+// CON, PRN, AUX, NUL, COM0 to COM9, LPT0 to LPT9 and the like, with or
+// without an extension: names that open a device wherever they are.
+bool IsDeviceName(const std::wstring& upperName)
+{
+    std::wstring base = upperName.substr(0, upperName.find(L'.'));
+    while (!base.empty() && base.back() == L' ')
+        base.pop_back();
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" || base == L"CONIN$" || base == L"CONOUT$")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0);
+}
+
+// A name that no other spelling reaches: no short-name tilde, no wildcard,
+// stream colon or other character that a name cannot hold, and no trailing
+// dot or blank, which the platform strips.
+bool IsPlainName(const std::wstring& upperName)
+{
+    if (upperName.empty() || upperName == L"." || upperName == L"..")
+        return false;
+    for (wchar_t c : upperName)
+        if (c < 0x20 || std::wcschr(L"\"*/:<>?\\|~", c))
+            return false;
+    return upperName.back() != L'.' && upperName.back() != L' ' && !IsDeviceName(upperName);
+}
+
+// The directory part of a key, with its trailing backslash.
+std::wstring DirectoryOf(const std::wstring& key)
+{
+    return key.substr(0, key.rfind(L'\\') + 1);
+}
+}
+
+std::wstring CInstalledVersions::PlainKey(const char* pszPath)
+{
+    return KeyOf(Widen(pszPath));
+}
+
+std::wstring CInstalledVersions::KeyOf(const std::wstring& path)
+{
+    const std::wstring key = Upper(path);
+    if (key.size() < 4 || key.size() >= MAX_PATH || key[0] < L'A' || key[0] > L'Z' || key[1] != L':'
+        || key[2] != L'\\')
+        return {};
+    for (size_t nStart = 3;;) {
+        const size_t nSlash = key.find(L'\\', nStart);
+        if (!IsPlainName(key.substr(nStart, nSlash == std::wstring::npos ? nSlash : nSlash - nStart)))
+            return {};
+        if (nSlash == std::wstring::npos)
+            return key;
+        nStart = nSlash + 1;
+    }
+}
+
+void CInstalledVersions::Read(const char* pszPath, char* pszOut)
+{
+    const std::wstring path = Widen(pszPath);
+    if (!IsKnownAbsent(path, KeyOf(path))) {
+        GetVers(pszPath, pszOut);
+        return;
+    }
+    if (!m_bAbsentTextKnown) {
+        // A library that cannot be called writes nothing: it is asked each time.
+        std::memset(m_szAbsentText, 0, sizeof m_szAbsentText);
+        if (GetVers(pszPath, m_szAbsentText) == PLINTH_NOT_RESOLVED)
+            return;
+        m_bAbsentTextKnown = true;
+    }
+    std::memcpy(pszOut, m_szAbsentText, VERSION_TEXT);
+}
+
+void CInstalledVersions::FileWritten(const char* pszPath)
+{
+    const std::wstring key = PlainKey(pszPath);
+    if (key.empty())
+        m_listings.clear();  // it may be a listed file by another name
+    else
+        Add(key);
+}
+
+void CInstalledVersions::ChainMade(const char* pszDirectory)
+{
+    if (m_lastChain == pszDirectory)
+        return;
+    m_lastChain = pszDirectory;
+    std::wstring directory = Widen(pszDirectory);
+    while (!directory.empty() && directory.back() == L'\\')
+        directory.pop_back();
+    if (directory.size() == 2 && directory[1] == L':')
+        return;  // a drive's root: no level to make
+    const std::wstring key = KeyOf(directory);
+    if (key.empty()) {
+        m_listings.clear();  // it may have made a level of a listed directory by another name
+        return;
+    }
+    // Any level may be new: each is a name in its parent's listing.
+    for (size_t nSlash = key.find(L'\\', 3);; nSlash = key.find(L'\\', nSlash + 1)) {
+        Add(key.substr(0, nSlash));
+        if (nSlash == std::wstring::npos)
+            return;
+    }
+}
+
+void CInstalledVersions::LibraryChanged()
+{
+    m_bAbsentTextKnown = false;
+}
+
+void CInstalledVersions::Reset()
+{
+    m_listings.clear();
+    m_lastChain.clear();
+    LibraryChanged();
+}
+
+bool CInstalledVersions::IsKnownAbsent(const std::wstring& path, const std::wstring& key)
+{
+    if (key.empty())
+        return false;
+    const std::wstring directory = DirectoryOf(key);
+    auto listing = m_listings.find(directory);
+    if (listing == m_listings.end()) {
+        WIN32_FIND_DATAW data;
+        HANDLE hFind = FindFirstFileW((path.substr(0, directory.size()) + L"*").c_str(), &data);
+        if (hFind == INVALID_HANDLE_VALUE) {
+            // A directory that is not there holds nothing (until a chain makes it).
+            const DWORD dwError = GetLastError();
+            if (dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND)
+                return false;
+        }
+        listing = m_listings.emplace(directory, std::set<std::wstring>()).first;
+        if (hFind != INVALID_HANDLE_VALUE) {
+            do {
+                listing->second.insert(Upper(data.cFileName));
+                if (data.cAlternateFileName[0])
+                    listing->second.insert(Upper(data.cAlternateFileName));
+            } while (FindNextFileW(hFind, &data));
+            FindClose(hFind);
+        }
+    }
+    return listing->second.count(key.substr(directory.size())) == 0;
+}
+
+void CInstalledVersions::Add(const std::wstring& key)
+{
+    auto listing = m_listings.find(DirectoryOf(key));
+    if (listing != m_listings.end())
+        listing->second.insert(key.substr(listing->first.size()));
+}

@@ -1,0 +1,84 @@
+#include "EngineFixture.h"
+#include "InstalledVersions.h"
+#include "PlinthLoader.h"
+#include "PlinthWrappers.h"
+#include "TestFiles.h"
+
+using InstalledVersionsTest = EngineTest;
+
+namespace {
+std::string Version(CInstalledVersions& versions, const std::string& path)
+{
+    char text[1024] = {};
+    versions.Read(path.c_str(), text);
+    return text;
+}
+
+std::string LibraryVersion(const std::string& path)
+{
+    char text[1024] = {};
+    GetVers(path.c_str(), text);
+    return text;
+}
+}
+
+TEST(InstalledVersionsKeys, OnlyPathsThatNoOtherSpellingReachesAreKeyed)
+{
+    const struct {
+        const char* pszPath;
+        const wchar_t* pszKey;
+    } cases[] = {
+        {"D:\\TAVI\\System\\Meter.dll", L"D:\\TAVI\\SYSTEM\\METER.DLL"},
+        {"d:\\tavi\\升级\\a.ini", L"D:\\TAVI\\升级\\A.INI"},
+        {"D:\\TAVI\\\\Meter.dll", L""},
+        {"D:\\TAVI\\.\\Meter.dll", L""},
+        {"D:\\TAVI\\..\\Meter.dll", L""},
+        {"D:\\TAVI\\Meter.dll.", L""},
+        {"D:\\TAVI\\Meter.dll ", L""},
+        {"D:\\PROGRA~1\\Meter.dll", L""},
+        {"D:\\TAVI\\Meter.dll:stream", L""},
+        {"D:\\TAVI\\M*.dll", L""},
+        {"D:\\TAVI/Meter.dll", L""},
+        {"D:\\TAVI\\NUL", L""},
+        {"D:\\TAVI\\com1.log", L""},
+        {"\\\\server\\share\\Meter.dll", L""},
+        {"D:Meter.dll", L""},
+        {"D:\\", L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(std::wstring(c.pszKey), CInstalledVersions::PlainKey(c.pszPath)) << c.pszPath;
+}
+
+TEST_F(InstalledVersionsTest, AFileKnownAbsentGetsTheLibrarysTextForAMissingFile)
+{
+    ASSERT_EQ(1, LoadPlinth(1));
+    const std::string dir = m_dir + "\\inst";
+    MakeDirectories(dir);
+    WriteBytes(dir + "\\v2.dll", VersionedLibrary(2));
+    const std::string absentText = LibraryVersion(dir + "\\absent.dll");
+    ASSERT_NE(LibraryVersion(dir + "\\v2.dll"), absentText);
+
+    CInstalledVersions versions;
+    EXPECT_EQ(LibraryVersion(dir + "\\v2.dll"), Version(versions, dir + "\\V2.DLL")) << "names match in any case";
+    EXPECT_EQ(absentText, Version(versions, dir + "\\a.dll"));
+
+    // What the run knows is its listing and its own writes: a file put there
+    // behind its back after the listing is not seen...
+    for (const char* pszName : {"b.dll", "c.dll", "d.dll"})
+        WriteBytes(dir + "\\" + pszName, VersionedLibrary(2));
+    EXPECT_EQ(absentText, Version(versions, dir + "\\b.dll"));
+    // ...unless the run wrote it, made it as a level of a chain, or wrote a
+    // file by a spelling that the listing cannot follow.
+    versions.FileWritten((dir + "\\B.dll").c_str());
+    EXPECT_EQ(LibraryVersion(dir + "\\b.dll"), Version(versions, dir + "\\b.dll"));
+    versions.ChainMade((dir + "\\c.dll\\sub\\").c_str());
+    EXPECT_EQ(LibraryVersion(dir + "\\c.dll"), Version(versions, dir + "\\c.dll"));
+    EXPECT_EQ(absentText, Version(versions, dir + "\\d.dll"));
+    versions.FileWritten((dir + "\\other.dll.").c_str());
+    EXPECT_EQ(LibraryVersion(dir + "\\d.dll"), Version(versions, dir + "\\d.dll"));
+
+    // A library loaded anew is asked again for its text for a missing file.
+    versions.LibraryChanged();
+    FreePlinth();
+    EXPECT_EQ("", Version(versions, dir + "\\e.dll"));
+}
