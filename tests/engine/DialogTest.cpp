@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <commctrl.h>
 #include <dlgs.h>
 #include <thread>
 
@@ -17,6 +18,20 @@ void CALLBACK EndLeftOpen(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 {
     KillTimer(nullptr, nIDEvent);
     g_pLeftOpen->EndDialog(IDCANCEL);
+}
+
+// The structure size of the last tool added to a tooltip, and the answer.
+UINT g_nToolInfoSize = 0;
+LRESULT g_lAddToolResult = 0;
+
+LRESULT CALLBACK RecordAddTool(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const auto* pMessage = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pMessage->message == TTM_ADDTOOLA) {
+        g_nToolInfoSize = reinterpret_cast<const TOOLINFOA*>(pMessage->lParam)->cbSize;
+        g_lAddToolResult = pMessage->lResult;
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 std::string MenuText(HMENU hMenu, UINT nID)
@@ -110,6 +125,18 @@ TEST_F(DialogTest, CommandLineRunWithAutoExitClosesByItself)
     EXPECT_EQ(1, g_bUpdateDone.load());
     EXPECT_EQ(nullptr, g_hPlinth) << "the close unloads the library";
     EXPECT_EQ("a", ReadBytes(m_dir + "\\inst\\a.txt"));
+}
+
+TEST_F(DialogTest, UpgradeHintIsAddedWithAStructureEveryCommonControlsVersionTakes)
+{
+    g_nToolInfoSize = 0;
+    HHOOK hHook = SetWindowsHookExA(WH_CALLWNDPROCRET, RecordAddTool, nullptr, GetCurrentThreadId());
+    RunInDialog([](CTAVIUpdataDlg&) {});
+    UnhookWindowsHookEx(hHook);
+    EXPECT_TRUE(g_lAddToolResult);
+    // comctl32 5.x refuses anything larger than its own structure (version 2).
+    EXPECT_GE(g_nToolInfoSize, TTTOOLINFOA_V1_SIZE);
+    EXPECT_LE(g_nToolInfoSize, TTTOOLINFOA_V2_SIZE);
 }
 
 TEST_F(DialogTest, CloseWaitsHalfASecondThenUnloadsTheLibrary)
