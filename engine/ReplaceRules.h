@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include "CString.h"
 
 // Whether a staged file replaces the installed one, and the directories it
@@ -19,6 +21,15 @@ bool DirectoryNamesFit(const CString& strDirectory);
 // version is higher, as the system library judges it, then 0. A missing staged
 // file and an unversioned one ("0.0.0.0.0.0.0") are copied.
 int NeedReplaceFile(const char* pszDestPath, const char* pszStagedPath);
+
+// The platform's file copy (CopyFileA), or another function that keeps its contract.
+using CopyFileFunction = BOOL(WINAPI*)(LPCSTR pszSource, LPCSTR pszDest, BOOL bFailIfExists);
+
+// Copies a staged file over the installed one; true when it was copied.
+// Windows refuses to overwrite a read-only file (files copied from a disc or
+// a share often are): when the copy fails and the destination is read-only,
+// its read-only bit is cleared and the copy tried once more.
+bool InstallFile(const char* pszStagedPath, const char* pszDestPath, CopyFileFunction copyFile = CopyFileA);
 
 // Whether a staged file is the system library itself, which the run also
 // puts into the system directory and loads again.

@@ -152,7 +152,7 @@ bool CTAVIUpdataDlg::InstallStagedFile(const CString& strName, const CString& st
     CreateDirectoryChain(strDirectory);
     bool bInstalled = true;
     if (NeedReplaceFile(strDest, strFileTime, strFileVersion, strStaged) == 1) {
-        bInstalled = CopyFileA(strStaged, strDest, FALSE) != FALSE;
+        bInstalled = engine::InstallFile(strStaged, strDest);
         LogFileResult(strName, bInstalled);
     }
 
@@ -170,7 +170,7 @@ bool CTAVIUpdataDlg::ReplaceSystemLibrary(const char* pszStagedPath, RunState& r
 {
     FreePlinth();
     Sleep(50);
-    const bool bCopied = CopyFileA(pszStagedPath, m_szPlinthPath, FALSE) != FALSE;
+    const bool bCopied = engine::InstallFile(pszStagedPath, m_szPlinthPath);
     Sleep(50);
     if (LoadPlinth(1) > 0)
         GetPlinth(g_PlinthEnv);
