@@ -40,6 +40,7 @@ BOOL CTAVIUpdataApp::InitInstance()
         ::CloseHandle(m_hInstanceMarker);
         m_hInstanceMarker = nullptr;
         ActivateRunningInstance(m_pszExeName);
+        g_nExitCode = engine::RUN_OTHER_COPY;
         return FALSE;
     }
 
@@ -49,4 +50,10 @@ BOOL CTAVIUpdataApp::InitInstance()
     dlg.DoModal();
     m_pMainWnd = nullptr;
     return FALSE;
+}
+
+int CTAVIUpdataApp::ExitInstance()
+{
+    // Read once the dialog has gone: its end waited for a worker still running.
+    return g_nExitCode;
 }

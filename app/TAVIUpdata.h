@@ -11,6 +11,8 @@ public:
 
     // Always FALSE: the process ends when the main dialog has closed.
     BOOL InitInstance() override;
+    // The outcome of the last run (README, "Exit codes").
+    int ExitInstance() override;
 
 private:
     // Named by the executable; held open until the process ends, when the

@@ -110,6 +110,7 @@ BOOL CTAVIUpdataDlg::OnInitDialog()
     EnsureSystemLibraryCopy();
 
     if (m_bCmdLineMode == 1) {
+        g_nExitCode = engine::RUN_NOT_FINISHED;  // until the run has ended
         m_btnUpgrade.ShowWindow(SW_HIDE);
         m_edtPath.ShowWindow(SW_HIDE);
         m_stcPathLabel.ShowWindow(SW_HIDE);
@@ -208,6 +209,7 @@ void CTAVIUpdataDlg::StartUpdateThread()
     }
     // Suspended until its handle is published, so that its own end cannot come first.
     HANDLE hThread = CreateThread(nullptr, 0, UpdateThreadProc, this, CREATE_SUSPENDED, nullptr);
+    g_nExitCode = engine::RUN_NOT_FINISHED;
     if (!hThread) {
         SetStatusText("无法启动升级,请重试!");
         m_btnUpgrade.EnableWindow(TRUE);

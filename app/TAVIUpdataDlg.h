@@ -11,6 +11,7 @@
 #include "ImageButton.h"
 #include "MyRunIcon.h"
 #include "SharedState.h"
+#include "UpdateRun.h"
 #include "resource.h"
 
 class CPackageConfig;
@@ -32,7 +33,7 @@ public:
     static DWORD WINAPI UpdateThreadProc(LPVOID pParam);
 
     // The update run (engine/UpdateRun.h), on the worker thread.
-    void RunUpdate(const char* pszUpdateDir, const char* pszPackagePath);
+    engine::RunOutcome RunUpdate(const char* pszUpdateDir, const char* pszPackagePath);
     void AppendLog(CString strLine);
 
     // The rules' operations, as engine/ReplaceRules.h, RelatedPrograms.h and

@@ -18,6 +18,18 @@
 //    or how many files could not be installed.
 namespace engine {
 
+// How a run ended; the value is the process's exit code, which a script reads
+// (README, "Exit codes"). Each of 0 to 4 has its final status text.
+enum RunOutcome {
+    RUN_FINISHED = 0,          // "更新完成"
+    RUN_FILES_FAILED = 1,      // "更新完成,但有%d个文件未能更新!"
+    RUN_UNPACK_FAILED = 2,     // "解压数据出现异常,请重试!": missing, unreadable or refused package
+    RUN_PACKAGE_REJECTED = 3,  // "文件非法或异常,请重试!"
+    RUN_PATH_TOO_LONG = 4,     // "升级文件路径过长,请重试!"
+    RUN_OTHER_COPY = 5,        // another copy ran; this start's package was not applied
+    RUN_NOT_FINISHED = 6,      // closed during the run, or the worker could not start
+};
+
 constexpr char STAGING_NAME[] = "TAVIBACKTmp";
 constexpr char CONFIG_NAME[] = "TAVIBK.cfg";
 

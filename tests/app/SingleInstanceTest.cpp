@@ -14,6 +14,7 @@ TEST_F(AppTest, SecondStartRestoresTheRunningCopyAndEndsAtOnce)
     AppProcess second(Quoted(package) + " 1 1");
     ASSERT_TRUE(second.Started());
     ASSERT_TRUE(second.WaitForExit(5000));
+    EXPECT_EQ(second.ExitCode(), 5u) << "its package was not applied";
 
     EXPECT_TRUE(first.IsRunning());
     EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(hMain) && ::IsWindowVisible(hMain); }, 3000));

@@ -32,18 +32,22 @@ void CALLBACK StartBody(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 }
 }
 
-void RunInDialog(const std::function<void(CTAVIUpdataDlg&)>& body, bool bEndAfterBody)
+int RunInDialog(const std::function<void(CTAVIUpdataDlg&)>& body, bool bEndAfterBody)
 {
-    CTAVIUpdataDlg dlg;
-    g_pRunning = &dlg;
-    g_pBody = &body;
-    g_bEndAfterBody = bEndAfterBody;
-    AfxGetApp()->m_pMainWnd = &dlg;  // as the application makes it
-    SetTimer(nullptr, 0, 1, StartBody);
-    dlg.DoModal();
-    AfxGetApp()->m_pMainWnd = nullptr;
-    g_pRunning = nullptr;
-    g_pBody = nullptr;
+    {
+        CTAVIUpdataDlg dlg;
+        g_pRunning = &dlg;
+        g_pBody = &body;
+        g_bEndAfterBody = bEndAfterBody;
+        AfxGetApp()->m_pMainWnd = &dlg;  // as the application makes it
+        SetTimer(nullptr, 0, 1, StartBody);
+        dlg.DoModal();
+        AfxGetApp()->m_pMainWnd = nullptr;
+        g_pRunning = nullptr;
+        g_pBody = nullptr;
+    }
+    // Read as the application does, once the dialog and its worker have gone.
+    return g_nExitCode;
 }
 
 HWND WaitForOwnedDialog(HWND hOwner, DWORD dwTimeoutMs)

@@ -10,7 +10,8 @@
 // calls the test's body from inside its message loop once it is open. The
 // body may close it; otherwise the harness ends it after the body, unless
 // bEndAfterBody is false (the dialog is then to close by itself).
-void RunInDialog(const std::function<void(CTAVIUpdataDlg&)>& body, bool bEndAfterBody = true);
+// Answers the process's exit code as the dialog left it (g_nExitCode).
+int RunInDialog(const std::function<void(CTAVIUpdataDlg&)>& body, bool bEndAfterBody = true);
 
 // A visible dialog window owned by hOwner, waited for up to dwTimeoutMs.
 HWND WaitForOwnedDialog(HWND hOwner, DWORD dwTimeoutMs = 10000);
