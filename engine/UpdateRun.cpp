@@ -51,6 +51,10 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
         SetStatusText("升级文件路径过长,请重试!");
         return engine::RUN_PATH_TOO_LONG;
     }
+    if (!engine::PackageReadable(pszPackagePath)) {
+        SetStatusText("解压数据出现异常,请重试!");
+        return engine::RUN_UNPACK_FAILED;
+    }
 
     SetStatusText("正在关闭已启动相关程序...");
     CloseRelatedPrograms();

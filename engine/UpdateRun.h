@@ -1,10 +1,12 @@
 #pragma once
+#include <windows.h>
 #include <cstring>
 
 // The update run, on the worker thread (CTAVIUpdataDlg::RunUpdate, kept in
 // UpdateRun.cpp beside the dialog's other engine members), in order:
 // 1. refuse an update directory whose staging paths would not fit
-//    ("升级文件路径过长,请重试!");
+//    ("升级文件路径过长,请重试!"), and a package that cannot be read
+//    ("解压数据出现异常,请重试!") before any program is ended;
 // 2. have the system library end the suite's programs (RelatedPrograms.h);
 // 3. create the staging directory beside the package;
 // 4. have the library unpack the package into it while the dialog polls the
@@ -38,6 +40,18 @@ constexpr char CONFIG_NAME[] = "TAVIBK.cfg";
 inline bool UpdateDirFits(const char* pszUpdateDir)
 {
     return strlen(pszUpdateDir) + strlen("\\TAVIBACKTmp\\TAVIBK.cfg") < 500;
+}
+
+// Whether the package is a file that opens for reading. Checked before the
+// line's programs are ended, so that a mistyped path stops nothing.
+inline bool PackageReadable(const char* pszPackagePath)
+{
+    const HANDLE hFile = CreateFileA(pszPackagePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(hFile);
+    return true;
 }
 
 } // namespace engine
