@@ -23,7 +23,7 @@ class CPackageConfig;
 class CTAVIUpdataDlg : public CBDialog {
 public:
     enum { IDD = IDD_TAVIUPDATA_DIALOG };
-    enum { TIMER_START_RUN = 1, TIMER_AUTO_EXIT = 2, TIMER_UNPACK_PROGRESS = 4 };
+    enum { TIMER_START_RUN = 1, TIMER_AUTO_EXIT = 2, TIMER_MESSAGE_TIMEOUT = 3, TIMER_UNPACK_PROGRESS = 4 };
 
     explicit CTAVIUpdataDlg(CWnd* pParent = nullptr);
     // Waits for a worker that outlived the dialog, then unloads the system library.
@@ -83,9 +83,13 @@ private:
     };
 
     void ParseCommandLine();
-    // Copies the master copy of the system library into the system directory when none is there.
+    // Loads the system library from the system directory and shows its version.
+    bool LoadSystemLibrary();
+    // Copies the master copy of the system library into the system directory
+    // when none is there, and loads it if this start could not.
     void EnsureSystemLibraryCopy();
-    // A message box with the application's name as its caption.
+    // A message box with the application's name as its caption. After a
+    // command-line start nobody may be there: it closes by itself after a while.
     void ShowMessage(LPCSTR pszText);
     void StartUpdateThread();
     bool IsWorkerRunning() const;
