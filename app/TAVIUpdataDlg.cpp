@@ -245,6 +245,9 @@ void CTAVIUpdataDlg::StartUpdateThread()
     if (!hThread) {
         SetStatusText("无法启动升级,请重试!");
         m_btnUpgrade.EnableWindow(TRUE);
+        // A run that could not start has ended all the same: the auto-exit closes the tool.
+        if (m_bCmdLineMode == 1)
+            g_bUpdateDone = 1;
         return;
     }
     m_hWorker = hThread;

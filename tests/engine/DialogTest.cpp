@@ -20,6 +20,26 @@ void CALLBACK EndLeftOpen(HWND, UINT, UINT_PTR nIDEvent, DWORD)
     g_pLeftOpen->EndDialog(IDCANCEL);
 }
 
+// Takes every free stretch of address space of a megabyte or more, so that
+// no thread's stack fits, and gives it back when it goes.
+class AddressSpaceFiller {
+public:
+    AddressSpaceFiller()
+    {
+        for (SIZE_T size = 1u << 30; size >= (1u << 20); size /= 2)
+            while (void* pBlock = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS))
+                m_blocks.push_back(pBlock);
+    }
+    ~AddressSpaceFiller()
+    {
+        for (void* pBlock : m_blocks)
+            VirtualFree(pBlock, 0, MEM_RELEASE);
+    }
+
+private:
+    std::vector<void*> m_blocks;
+};
+
 // The structure size of the last tool added to a tooltip, and the answer.
 UINT g_nToolInfoSize = 0;
 LRESULT g_lAddToolResult = 0;
@@ -125,6 +145,29 @@ TEST_F(DialogTest, CommandLineRunWithAutoExitClosesByItself)
     EXPECT_EQ(1, g_bUpdateDone.load());
     EXPECT_EQ(nullptr, g_hPlinth) << "the close unloads the library";
     EXPECT_EQ("a", ReadBytes(m_dir + "\\inst\\a.txt"));
+}
+
+TEST_F(DialogTest, CommandLineRunWhoseWorkerCannotStartStillClosesByItself)
+{
+    SetCommandLine({"TAVIUpdata.exe", m_package.c_str()});
+    std::string status;
+    UINT_PTR nSafetyTimer = 0;
+    const int nExitCode = RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        g_pLeftOpen = &dlg;
+        nSafetyTimer = SetTimer(nullptr, 0, 20000, EndLeftOpen);
+        // Timer 1's start, with no room left for the worker's stack.
+        ASSERT_TRUE(KillTimer(dlg.m_hWnd, CTAVIUpdataDlg::TIMER_START_RUN)) << "the run started already";
+        {
+            AddressSpaceFiller filler;
+            dlg.SendMessage(WM_TIMER, CTAVIUpdataDlg::TIMER_START_RUN);
+        }
+        status = ItemText(dlg, IDC_STC_STATUS);
+    }, false);
+    KillTimer(nullptr, nSafetyTimer);
+    EXPECT_EQ("无法启动升级,请重试!", status);
+    EXPECT_EQ(1, g_bUpdateDone.load()) << "closed by the safety timer, not by itself";
+    EXPECT_EQ(engine::RUN_NOT_FINISHED, nExitCode);
+    EXPECT_FALSE(FileExists(m_dir + "\\inst\\a.txt"));
 }
 
 TEST_F(DialogTest, UpgradeHintIsAddedWithAStructureEveryCommonControlsVersionTakes)
