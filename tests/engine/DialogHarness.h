@@ -24,6 +24,12 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = 60000
 bool RunUpdateAndWait(CTAVIUpdataDlg& dlg, const std::string& updateDir, const std::string& packagePath,
                       int nShowLog = 1, DWORD dwTimeoutMs = 60000);
 
+// Presses the upgrade button as the operator does: a thread of the test
+// waits for the file dialog, types the package's path and opens it. Answers
+// the file dialog's first filter. The run has started when it returns, with
+// g_bUpdateDone cleared.
+std::string PickWithUpgradeButton(CTAVIUpdataDlg& dlg, const std::string& package);
+
 std::string ItemText(const CTAVIUpdataDlg& dlg, int nID);
 
 // What the run did to the status text and the progress bar, in order.

@@ -1,6 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <dlgs.h>
+#include <cstdio>
 #include <thread>
 
 #include "CWinApp.h"
@@ -8,6 +8,7 @@
 #include "EngineFixture.h"
 #include "PlinthLoader.h"
 #include "PlinthWrappers.h"
+#include "ProcessCounts.h"
 #include "TestFiles.h"
 
 namespace {
@@ -214,21 +215,7 @@ TEST_F(DialogTest, PickedPackageRunsFromItsOwnDirectory)
 {
     std::string filter;
     RunInDialog([&](CTAVIUpdataDlg& dlg) {
-        // The operator: waits for the file dialog, reads its filter, types the path, opens.
-        std::thread operatorThread([&] {
-            HWND hFileDlg = WaitForOwnedDialog(dlg.m_hWnd);
-            if (!hFileDlg)
-                return;
-            char text[256] = {};
-            SendDlgItemMessageA(hFileDlg, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
-            filter = text;
-            SetDlgItemTextA(hFileDlg, cmb13, m_package.c_str());
-            PostMessageA(hFileDlg, WM_COMMAND, IDOK, 0);
-        });
-        g_bUpdateDone = 0;
-        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_UPGRADE, BN_CLICKED),
-                        reinterpret_cast<LPARAM>(dlg.m_btnUpgrade.m_hWnd));
-        operatorThread.join();
+        filter = PickWithUpgradeButton(dlg, m_package);
         EXPECT_EQ(m_package, g_szPackagePath);
         EXPECT_EQ(m_packageDir, g_szUpdateDir) << "the directory keeps the name it shares with the file";
         ASSERT_TRUE(PumpUntil([] { return g_bUpdateDone == 1; }));
@@ -256,4 +243,28 @@ TEST_F(DialogTest, AboutBoxFromTheSystemMenu)
         reader.join();
     });
     EXPECT_EQ("关于 TAVI升级工具", caption);
+}
+
+TEST_F(DialogTest, TwentyRunsFromTheUpgradeButtonLeaveNoHandlesOrObjectsBehind)
+{
+    ProcessCounts first, last;
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        for (int nRun = 1; nRun <= 20; ++nRun) {
+            PickWithUpgradeButton(dlg, m_package);
+            ASSERT_TRUE(PumpUntil([] { return g_bUpdateDone == 1; })) << nRun;
+            ASSERT_EQ("更新完成", ItemText(dlg, IDC_STC_STATUS)) << nRun;
+            // The first runs load and fill the caches of the file dialog (its icons, say).
+            if (nRun == 5)
+                first = CountsOfThisProcess();
+        }
+        last = CountsOfThisProcess();
+    });
+    std::printf("after run 5: %lu handles, %lu GDI, %lu USER; after run 20: %lu, %lu, %lu\n", first.dwHandles,
+                first.dwGdiObjects, first.dwUserObjects, last.dwHandles, last.dwGdiObjects, last.dwUserObjects);
+    EXPECT_GT(first.dwHandles, 0u);
+    EXPECT_GT(first.dwGdiObjects, 0u);
+    EXPECT_GT(first.dwUserObjects, 0u);
+    EXPECT_LE(last.dwHandles, first.dwHandles + 5);
+    EXPECT_LE(last.dwGdiObjects, first.dwGdiObjects + 5);
+    EXPECT_LE(last.dwUserObjects, first.dwUserObjects + 5);
 }
