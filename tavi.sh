@@ -8,6 +8,8 @@
 #   ./tavi.sh screenshots          capture the control gallery into docs/screenshots/
 #   ./tavi.sh demo [--interactive] apply a sample package to a sample installation
 #   ./tavi.sh bench                run the benchmarks in bench/
+#   ./tavi.sh fuzz [SECONDS [OPTIONS]]  fuzz the package reader natively (default
+#                                  600 s; OPTIONS go to libFuzzer, e.g. -runs=N)
 #
 # TAVI_BUILD chooses another build directory (default: build/ beside this script).
 set -euo pipefail
@@ -35,7 +37,10 @@ DEB_PACKAGES=(
   libz-mingw-w64-dev googletest cmake ninja-build
   wine wine32:i386 xvfb xauth x11-apps imagemagick python3-pil
   fonts-arphic-uming locales unzip zip
+  python3 p7zip-full libarchive-tools g++ zlib1g-dev
 )
+# Only for ./tavi.sh fuzz.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 missing_packages() {
   local p
@@ -229,6 +234,22 @@ build() {
   cmake --build "$BUILD"
 }
 
+# The package reader under libFuzzer with AddressSanitizer and
+# UndefinedBehaviorSanitizer, natively. Seeds: the common writers' packages,
+# fuzz/seeds and fuzz/regressions. A finding is written into fuzz/regressions/,
+# whose every input ./tavi.sh test replays.
+fuzz() {
+  local seconds=${1:-600} dir=$BUILD/fuzz
+  [ $# -gt 0 ] && shift
+  cmake -S "$ROOT/fuzz" -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DPLINTH_FUZZER=ON >/dev/null
+  cmake --build "$dir"
+  mkdir -p "$dir/corpus"
+  bash "$ROOT/tests/plinth/make-writer-packages.sh" "$dir/writers" >/dev/null
+  "$dir/zip_reader_fuzz" -max_total_time="$seconds" -max_len=16384 -print_final_stats=1 \
+    -artifact_prefix="$ROOT/fuzz/regressions/" "$@" \
+    "$dir/corpus" "$dir/writers" "$ROOT/fuzz/seeds" "$ROOT/fuzz/regressions"
+}
+
 run_tests() {
   start_wine
   ctest --test-dir "$BUILD" --output-on-failure --timeout 600 "$@"
@@ -253,6 +274,11 @@ main() {
       start_wine
       wine "$@"
       ;;
+    fuzz)
+      DEB_PACKAGES+=("${FUZZ_PACKAGES[@]}")
+      install_deps
+      fuzz "$@"
+      ;;
     screenshots|demo|bench)
       install_deps
       build
@@ -263,7 +289,7 @@ main() {
       "$script" "$@"
       ;;
     *)
-      sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
+      sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'
       exit 2
       ;;
   esac

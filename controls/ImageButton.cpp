@@ -41,6 +41,8 @@ BEGIN_MESSAGE_MAP(CImageButton, CButton)
     ON_WM_CANCELMODE()
     ON_WM_GETDLGCODE()
     ON_WM_CTLCOLOR_REFLECT()
+    ON_WM_MENUCHAR()
+    ON_WM_MEASUREITEM()
     ON_MESSAGE(BM_SETSTYLE, OnBmSetStyle)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeft)
     ON_MESSAGE(BM_SETCHECK, OnBmSetCheck)
@@ -50,7 +52,8 @@ END_MESSAGE_MAP()
 CImageButton::CImageButton()
     : m_bGrayDisabledBitmap(TRUE), m_bFlat(TRUE), m_bHover(FALSE), m_bParentBack(FALSE), m_bPressed(FALSE),
       m_bFocused(FALSE), m_bDisabled(FALSE), m_bDefault(FALSE), m_bCheckBox(FALSE), m_byAlign(IMGBTN_ALIGN_LEFT),
-      m_bFlatBorder(TRUE), m_bFlatFocus(FALSE), m_crStates(), m_hHoverCursor(nullptr),
+      m_bFlatBorder(TRUE), m_bFlatFocus(FALSE), m_crStates(), m_bMenuOpen(FALSE), m_hMenuTarget(nullptr),
+      m_hHoverCursor(nullptr),
       m_pbmpOldParentBack(nullptr), m_bTrackInactive(TRUE), m_nCheck(0), m_nButtonType(BUTTON_TYPE_MASK),
       m_szLink(), m_icons(), m_bitmaps()
 {
@@ -65,6 +68,8 @@ CImageButton::~CImageButton()
     ReleaseImages();
     if (m_hHoverCursor)
         ::DestroyCursor(m_hHoverCursor);
+    if (m_dropMenu.m_hMenu)
+        m_dropMenu.DestroyMenu();
 }
 
 void CImageButton::Repaint(BOOL bRepaint)
@@ -363,6 +368,71 @@ int CImageButton::SetLinkTarget(LPCSTR lpszURL)
 }
 
 // ---------------------------------------------------------------------------
+// Drop-down menu
+
+int CImageButton::AttachDropMenu(UINT nMenuId, HWND hParentWnd, int nDrawMode, UINT nToolbarId,
+                                 CSize sizeToolbarIcon, COLORREF crToolbarBackground, BOOL bRepaint)
+{
+    if (m_dropMenu.m_hMenu) {
+        m_dropMenu.DestroyMenu();
+        m_hMenuTarget = nullptr;
+        m_bMenuOpen = FALSE;
+    }
+    if (nMenuId != 0) {
+        COwnerMenu::SetDrawMode(static_cast<UINT>(nDrawMode));
+        if (!m_dropMenu.LoadMenu(nMenuId))
+            return 1;
+        if (nToolbarId != 0) {
+            m_dropMenu.SetImageKeyColor(crToolbarBackground);
+            m_dropMenu.SetImageSize(sizeToolbarIcon.cx, sizeToolbarIcon.cy);
+            if (!m_dropMenu.LoadImagesFromToolbar(nToolbarId)) {
+                m_dropMenu.DestroyMenu();
+                return 1;
+            }
+        }
+        m_hMenuTarget = hParentWnd;
+    }
+    Repaint(bRepaint);
+    return 0;
+}
+
+void CImageButton::DropMenu()
+{
+    CRect rc;
+    GetWindowRect(&rc);
+    m_bMenuOpen = TRUE;
+    Invalidate(TRUE);
+    UpdateWindow();
+    COwnerMenu* pPopup = m_dropMenu.GetSubMenu(0);
+    const UINT nCommand = pPopup ? static_cast<UINT>(pPopup->TrackPopupMenu(
+                                       TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
+                                       rc.left, rc.bottom, this))
+                                 : 0;
+    m_bMenuOpen = FALSE;
+    Invalidate(TRUE);
+    UpdateWindow();
+    if (nCommand != 0)
+        ::PostMessageA(m_hMenuTarget, WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
+}
+
+LRESULT CImageButton::OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu)
+{
+    if (COwnerMenu::IsOwnerDrawnMenu(pMenu) && pMenu->IsKindOf(&COwnerMenu::classCOwnerMenu))
+        return COwnerMenu::FindAccelerator(nChar, nFlags, static_cast<COwnerMenu*>(pMenu));
+    return CButton::OnMenuChar(nChar, nFlags, pMenu);
+}
+
+void CImageButton::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMIS)
+{
+    // A popup item's id is its menu's handle.
+    HMENU hMenu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(lpMIS->itemID));
+    if (lpMIS->CtlType == ODT_MENU && ::IsMenu(hMenu) && COwnerMenu::IsOwnerDrawnMenu(hMenu))
+        m_dropMenu.MeasureItem(lpMIS);
+    else
+        CButton::OnMeasureItem(nIDCtl, lpMIS);
+}
+
+// ---------------------------------------------------------------------------
 // Subclassing and messages
 
 void CImageButton::PreSubclassWindow()
@@ -453,6 +523,8 @@ BOOL CImageButton::OnReflectedClick()
     if (m_bCheckBox) {
         m_nCheck = !m_nCheck;
         Invalidate(TRUE);
+    } else if (m_dropMenu.m_hMenu) {
+        DropMenu();
     } else if (m_szLink[0]) {
         SHELLEXECUTEINFOA sei = {};
         sei.cbSize = sizeof(sei);

@@ -1,6 +1,7 @@
 #pragma once
 #include "CButton.h"
 #include "CToolTipCtrl.h"
+#include "OwnerMenu.h"
 
 // Image placement beside the caption.
 enum : BYTE {
@@ -35,8 +36,9 @@ inline const HICON IMGBTN_AUTO_GRAY = reinterpret_cast<HICON>(static_cast<INT_PT
 
 // An owner-drawn push button with an icon or bitmap beside its caption, a
 // hover look (flat style), state colours, a tooltip, a cursor of its own,
-// the parent's background behind it, check-box behaviour and a link that a
-// click opens. Subclassing a template's button converts it to owner-draw.
+// the parent's background behind it, check-box behaviour, and a drop-down
+// menu or a link that a click opens. Subclassing a template's button
+// converts it to owner-draw.
 // The button owns every icon, bitmap, mask and cursor handle it is given.
 class CImageButton : public CButton {
 public:
@@ -80,6 +82,17 @@ public:
     void EnableHint(BOOL bActivate = TRUE);
     int SetLinkTarget(LPCSTR lpszURL);   // NULL or empty: none; cut to 259 bytes
 
+    // Drop-down menu: a click shows the first popup of menu resource
+    // nMenuId under the button and posts the command chosen to hParentWnd as
+    // WM_COMMAND. nDrawMode goes to every owner-drawn menu (1: XP style).
+    // With nToolbarId, the items take the pictures of that toolbar resource,
+    // whose pixels of crToolbarBackground are transparent. nMenuId 0 only
+    // detaches the menu. 0 when done, 1 when the menu or the pictures cannot
+    // be loaded (the button is then without a menu).
+    int AttachDropMenu(UINT nMenuId, HWND hParentWnd, int nDrawMode, UINT nToolbarId = 0,
+                       CSize sizeToolbarIcon = CSize(16, 15), COLORREF crToolbarBackground = RGB(192, 192, 192),
+                       BOOL bRepaint = TRUE);
+
     void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -102,6 +115,9 @@ protected:
     void OnCancelMode();
     UINT OnGetDlgCode();
     HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
+    // The menu's own items answer for their mnemonics and sizes.
+    LRESULT OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu);
+    void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMIS);
     LRESULT OnBmSetStyle(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeft(WPARAM wParam, LPARAM lParam);
     LRESULT OnBmSetCheck(WPARAM wParam, LPARAM lParam);
@@ -133,6 +149,9 @@ protected:
     BOOL m_bFlatBorder;
     BOOL m_bFlatFocus;
     COLORREF m_crStates[IMGBTN_MAX_COLORS];
+    BOOL m_bMenuOpen;          // drawn pressed while the drop-down menu shows
+    HWND m_hMenuTarget;        // receives the command chosen from the menu
+    COwnerMenu m_dropMenu;     // attached while it has a menu handle
     HCURSOR m_hHoverCursor;
     CToolTipCtrl m_hint;
     CDC m_dcParentBack;
@@ -147,6 +166,8 @@ protected:
 
 private:
     void CancelHover();
+    // Shows the menu under the button and posts the command chosen.
+    void DropMenu();
     void EnsureHintControl();
     void ReleaseImages();
     void DiscardParentSnapshot();

@@ -34,7 +34,8 @@ void CImageButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     CDC* pDC = CDC::FromHandle(lpDIS->hDC);
 
     const bool bSelected = (lpDIS->itemState & ODS_SELECTED) != 0;
-    m_bPressed = m_bCheckBox ? (bSelected || m_nCheck != 0) : bSelected;
+    // An open drop-down menu keeps a push button pressed.
+    m_bPressed = m_bCheckBox ? (bSelected || m_nCheck != 0) : (bSelected || m_bMenuOpen);
     m_bFocused = (lpDIS->itemState & ODS_FOCUS) != 0;
     m_bDisabled = (lpDIS->itemState & ODS_DISABLED) != 0;
 

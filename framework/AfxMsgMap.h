@@ -112,6 +112,12 @@ protected:                                                      \
 #define ON_WM_SYSCOLORCHANGE() AFX_MSG_ENTRY(WM_SYSCOLORCHANGE, 0, 0, pThis->OnSysColorChange(); return TRUE;)
 #define ON_WM_DRAWITEM() AFX_MSG_ENTRY(WM_DRAWITEM, 0, 0, \
     pThis->OnDrawItem(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); *pResult = TRUE; return TRUE;)
+#define ON_WM_MEASUREITEM() AFX_MSG_ENTRY(WM_MEASUREITEM, 0, 0, \
+    pThis->OnMeasureItem(static_cast<int>(wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); \
+    *pResult = TRUE; return TRUE;)
+#define ON_WM_MENUCHAR() AFX_MSG_ENTRY(WM_MENUCHAR, 0, 0, \
+    *pResult = pThis->OnMenuChar(LOWORD(wParam), HIWORD(wParam), CMenu::FromHandle(reinterpret_cast<HMENU>(lParam))); \
+    return TRUE;)
 
 // void memberFxn()
 #define ON_COMMAND(id, memberFxn) AFX_MSG_ENTRY(WM_COMMAND, 0, id, pThis->memberFxn(); return TRUE;)

@@ -1,4 +1,5 @@
 #include "AfxResource.h"
+#include <initializer_list>
 
 namespace {
 HINSTANCE g_hResource = nullptr;
@@ -12,4 +13,13 @@ HINSTANCE AfxGetResourceHandle()
 void AfxSetResourceHandle(HINSTANCE hInstResource)
 {
     g_hResource = hInstResource;
+}
+
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType)
+{
+    for (HINSTANCE hInst : {AfxGetResourceHandle(), ::GetModuleHandleA(nullptr)}) {
+        if (::FindResourceA(hInst, lpszName, lpszType))
+            return hInst;
+    }
+    return nullptr;
 }

@@ -4,7 +4,10 @@
 
 BOOL CBitmap::LoadBitmap(UINT nIDResource)
 {
-    return Attach(::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource)));
+    LPCSTR lpszName = MAKEINTRESOURCEA(nIDResource);
+    // Without a module, LoadBitmap would hand out one of the system's own bitmaps.
+    HINSTANCE hInst = AfxFindResourceHandle(lpszName, RT_BITMAP);
+    return hInst && Attach(::LoadBitmapA(hInst, lpszName));
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)

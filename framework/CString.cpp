@@ -49,16 +49,18 @@ void CString::FormatV(LPCSTR pszFormat, va_list args)
 
 BOOL CString::LoadString(UINT nID)
 {
-    // LoadStringA gives no hint of the full length, so grow until it fits.
-    for (int size = 256; size <= 65536; size *= 4) {
-        std::vector<char> buffer(size);
-        const int n = ::LoadStringA(AfxGetResourceHandle(), nID, buffer.data(), size);
-        if (n < size - 1) {
-            m_str.assign(buffer.data(), n);
-            return n > 0;
-        }
-    }
-    return FALSE;
+    // With a size of 0, LoadStringW answers the resource's own UTF-16 text and
+    // its exact length; LoadStringA gives no sign that it cut a text short
+    // before a double-byte character.
+    LPCWSTR pszResource = nullptr;
+    const int nLength = ::LoadStringW(AfxGetResourceHandle(), nID, reinterpret_cast<LPWSTR>(&pszResource), 0);
+    m_str.clear();
+    if (nLength <= 0)
+        return FALSE;
+    const int nBytes = WideCharToMultiByte(CP_ACP, 0, pszResource, nLength, nullptr, 0, nullptr, nullptr);
+    m_str.resize(nBytes);
+    WideCharToMultiByte(CP_ACP, 0, pszResource, nLength, &m_str[0], nBytes, nullptr, nullptr);
+    return TRUE;
 }
 
 int CString::Replace(char chOld, char chNew)

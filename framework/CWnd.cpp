@@ -24,6 +24,22 @@ bool IsCommandEntry(UINT message)
 {
     return message == WM_COMMAND || message == WM_REFLECT_BASE + WM_COMMAND;
 }
+
+// The object of the menu, at or below hMenu, that holds the command item nID.
+// A popup item's id is its menu's handle, so only command items are matched.
+CMenu* FindMenuOfCommand(HMENU hMenu, UINT nID)
+{
+    const int nCount = ::GetMenuItemCount(hMenu);
+    for (int nPos = 0; nPos < nCount; ++nPos) {
+        if (HMENU hSubMenu = ::GetSubMenu(hMenu, nPos)) {
+            if (CMenu* pFound = FindMenuOfCommand(hSubMenu, nID))
+                return pFound;
+        } else if (::GetMenuItemID(hMenu, nPos) == nID) {
+            return CMenu::FromHandlePermanent(hMenu);
+        }
+    }
+    return nullptr;
+}
 }
 
 // CWnd's own map: the notifications a parent reflects to its owner-drawn and
@@ -33,6 +49,7 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap()
     typedef CWnd ThisClass;
     static const AFX_MSGMAP_ENTRY entries[] = {
         ON_WM_DRAWITEM()
+        ON_WM_MEASUREITEM()
         ON_WM_CTLCOLOR()
         {0, 0, 0, nullptr}
     };
@@ -317,11 +334,28 @@ HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT)
 
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
-    if (lpDrawItemStruct->CtlType != ODT_MENU) {
+    if (lpDrawItemStruct->CtlType == ODT_MENU) {
+        if (CMenu* pMenu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lpDrawItemStruct->hwndItem))) {
+            pMenu->DrawItem(lpDrawItemStruct);
+            return;
+        }
+    } else {
         CWnd* pChild = FromHandlePermanent(lpDrawItemStruct->hwndItem);
         LRESULT lResult = 0;
         if (pChild && pChild->OnChildNotify(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(lpDrawItemStruct), &lResult))
             return;
+    }
+    Default();
+}
+
+void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
+{
+    if (lpMeasureItemStruct->CtlType == ODT_MENU) {
+        HMENU hTracked = CMenu::GetTrackingMenu(m_hWnd);
+        if (CMenu* pMenu = hTracked ? FindMenuOfCommand(hTracked, lpMeasureItemStruct->itemID) : nullptr) {
+            pMenu->MeasureItem(lpMeasureItemStruct);
+            return;
+        }
     }
     Default();
 }

@@ -129,7 +129,12 @@ protected:
     void OnCancelMode() { Default(); }
     UINT OnGetDlgCode() { return static_cast<UINT>(Default()); }
     void OnSysColorChange() { Default(); }
+    // A menu item goes to its menu's object; a control's to the control, by reflection.
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+    // A menu item goes to the object of its menu in the popup that
+    // CMenu::TrackPopupMenu shows for this window.
+    void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
+    LRESULT OnMenuChar(UINT, UINT, CMenu*) { return Default(); }
 
     WNDPROC m_pfnSuper = nullptr;
 

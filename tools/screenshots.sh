@@ -24,3 +24,5 @@ shoot buttons image-button-states
 shoot tile bitmap-dialog-tile
 shoot center bitmap-dialog-center
 shoot stretch bitmap-dialog-stretch
+shoot menu-classic owner-menu-classic
+shoot menu-xp owner-menu-xp

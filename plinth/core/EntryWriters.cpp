@@ -13,10 +13,15 @@ constexpr std::size_t kQueueLimit = 2u << 20; // bytes of data waiting per threa
 EntryWriters::EntryWriters(TargetDirectory& target, int threads, std::uint64_t totalBytes, std::atomic<int>& percent)
     : m_target(target), m_total(totalBytes), m_percent(percent)
 {
-    for (int i = 0; i < std::max(threads, 1); ++i) {
-        m_workers.emplace_back(new Worker);
-        Worker& w = *m_workers.back();
-        w.thread = std::thread([this, &w] { Run(w); });
+    try {
+        for (int i = 0; i < std::max(threads, 1); ++i) {
+            m_workers.push_back(std::make_unique<Worker>());
+            Worker& w = *m_workers.back();
+            w.thread = std::thread([this, &w] { Run(w); });
+        }
+    } catch (...) {
+        Finish(); // the threads already started end before the members go
+        throw;
     }
 }
 
@@ -69,7 +74,8 @@ int EntryWriters::Finish()
             w->changed.notify_all();
         }
         for (auto& w : m_workers)
-            w->thread.join();
+            if (w->thread.joinable())
+                w->thread.join();
     }
     return m_failed.load() ? -1 : m_written.load();
 }
@@ -103,7 +109,11 @@ void EntryWriters::Run(Worker& w)
         w.changed.notify_all();
         switch (item.kind) {
         case Item::kBegin:
-            file = m_target.Create(item.name, path);
+            try {
+                file = m_target.Create(item.name, path);
+            } catch (...) { // nothing may leave the thread: it would end the process
+                file = INVALID_HANDLE_VALUE;
+            }
             broken = file == INVALID_HANDLE_VALUE;
             break;
         case Item::kData: {

@@ -22,6 +22,8 @@ constexpr int kPkgDamagedData = -13;     // the deflated data of an entry is dam
 constexpr int kPkgNoSourceDir = -14;     // the source folder does not exist or cannot be listed
 constexpr int kPkgSourceReadError = -15; // a source file cannot be opened or read
 
+constexpr int kPkgNoMemory = -16;        // memory (or a thread) ran out in the middle
+
 const char* PackageCodeText(int code);
 
 } // namespace plinth

@@ -2,13 +2,16 @@
 
 #include "PackageCodes.h"
 #include "EntryWriters.h"
+#include "FileSource.h"
 #include "TargetDirectory.h"
 #include "ZipReader.h"
+#include "ZipTimes.h"
 #include "ZipWriter.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <limits>
 #include <unordered_set>
 #include <vector>
 
@@ -32,6 +35,7 @@ const char* PackageCodeText(int code)
     case kPkgDamagedData: return "damaged compressed data";
     case kPkgNoSourceDir: return "the source folder cannot be listed";
     case kPkgSourceReadError: return "a source file cannot be read";
+    case kPkgNoMemory: return "not enough memory";
     default: return code >= 0 ? "success" : "unknown failure";
     }
 }
@@ -80,6 +84,32 @@ bool FreeSpaceFor(std::wstring dir, ULONGLONG& avail)
     return false;
 }
 
+// A package being written, removed unless it was finished: after a failure
+// and when something is thrown.
+struct PartialPackage {
+    ZipWriter& writer;
+    const std::wstring& path;
+    bool keep = false;
+    ~PartialPackage()
+    {
+        if (!keep) {
+            writer.Abort();
+            DeleteFileW(path.c_str());
+        }
+    }
+};
+
+// The full path, in a buffer of a fixed size; false when it does not fit.
+bool FullPathOf(const std::wstring& path, std::wstring& full)
+{
+    wchar_t buffer[MAX_PATH * 2];
+    DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 2, buffer, nullptr);
+    if (n == 0 || n >= MAX_PATH * 2)
+        return false;
+    full.assign(buffer, n);
+    return true;
+}
+
 std::wstring Join(const std::wstring& dir, const std::wstring& name)
 {
     if (!dir.empty() && (dir.back() == L'\\' || dir.back() == L'/'))
@@ -100,7 +130,7 @@ int UnpackPackage(const char* package, const char* target, std::atomic<int>& per
     percent.store(0);
 
     ZipReader reader;
-    int rc = reader.Open(pkg);
+    int rc = reader.Open(OpenFileSource(pkg));
     if (rc != 0)
         return rc;
     rc = reader.Check();
@@ -108,8 +138,9 @@ int UnpackPackage(const char* package, const char* target, std::atomic<int>& per
         return rc;
     const std::vector<ZipEntry>& entries = reader.Entries();
     const std::uint64_t total = reader.TotalSize();
+    // A sum that overflows exceeds any volume.
     ULONGLONG avail = 0;
-    if (FreeSpaceFor(dir, avail) && total > avail)
+    if (total == std::numeric_limits<std::uint64_t>::max() || (FreeSpaceFor(dir, avail) && total > avail))
         return kPkgNoSpace;
     if (entries.empty()) {
         percent.store(100);
@@ -127,7 +158,7 @@ int UnpackPackage(const char* package, const char* target, std::atomic<int>& per
     for (const ZipEntry& e : entries) {
         writers.Begin(e.name);
         rc = reader.Extract(e, [&](const unsigned char* data, std::size_t size) { return writers.Write(data, size); });
-        writers.End(rc == 0, ZipReader::EntryTime(e));
+        writers.End(rc == 0, EntryTime(e));
         if (rc != 0)
             break;
     }
@@ -152,8 +183,10 @@ int PackFolder(const char* folder, const char* package, int level, std::atomic<i
     if (!IsDirectory(dir))
         return kPkgNoSourceDir;
 
-    wchar_t full[MAX_PATH * 2];
-    std::wstring pkgFull = GetFullPathNameW(pkg.c_str(), MAX_PATH * 2, full, nullptr) ? NameKey(full) : NameKey(pkg);
+    std::wstring pkgFull, full;
+    if (!FullPathOf(pkg, pkgFull))
+        return kPkgWriteError;
+    pkgFull = NameKey(pkgFull);
 
     struct Source {
         std::wstring name;
@@ -170,8 +203,11 @@ int PackFolder(const char* folder, const char* package, int level, std::atomic<i
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        std::wstring path = Join(dir, fd.cFileName);
-        if (GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, nullptr) && NameKey(full) == pkgFull)
+        if (!FullPathOf(Join(dir, fd.cFileName), full)) {
+            problem = problem ? problem : kPkgSourceReadError;
+            continue;
+        }
+        if (NameKey(full) == pkgFull)
             continue; // the package being written
         if (CheckEntryName(fd.cFileName) != NameProblem::NameOk)
             problem = problem ? problem : kPkgUnsafeName;
@@ -190,6 +226,7 @@ int PackFolder(const char* folder, const char* package, int level, std::atomic<i
     writer.SetLevel(level);
     if (!writer.Create(pkg))
         return kPkgWriteError;
+    PartialPackage partial{writer, pkg};
     std::uint64_t done = 0;
     for (const Source& f : files) {
         int rc = writer.AddFile(Join(dir, f.name), f.name, [&](std::uint64_t read) {
@@ -197,17 +234,13 @@ int PackFolder(const char* folder, const char* package, int level, std::atomic<i
             int p = total ? static_cast<int>(now * 100 / total) : 0;
             percent.store(std::max(percent.load(), std::min(p, 99)));
         });
-        if (rc != 0) {
-            writer.Abort();
-            DeleteFileW(pkg.c_str());
+        if (rc != 0)
             return rc;
-        }
         done += f.size;
     }
-    if (!writer.Finish()) {
-        DeleteFileW(pkg.c_str());
+    if (!writer.Finish())
         return kPkgWriteError;
-    }
+    partial.keep = true;
     percent.store(100);
     return static_cast<int>(files.size());
 }

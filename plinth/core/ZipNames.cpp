@@ -1,6 +1,6 @@
 #include "ZipNames.h"
 
-#include <windows.h>
+#include <cwchar>
 
 namespace plinth {
 
@@ -25,32 +25,12 @@ const char* NameProblemText(NameProblem problem)
 
 bool DecodeEntryName(const std::string& raw, bool utf8, std::wstring& out)
 {
-    out.clear();
-    if (raw.empty())
-        return true;
-    UINT cp = utf8 ? CP_UTF8 : 936;
-    int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, raw.data(), static_cast<int>(raw.size()), nullptr, 0);
-    if (n <= 0)
-        return false;
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, raw.data(), static_cast<int>(raw.size()), &out[0], n);
-    return true;
+    return DecodeBytes(raw, utf8 ? kUtf8CodePage : kGbkCodePage, true, out);
 }
 
 bool ToAnsi(const std::wstring& name, std::string& out)
 {
-    out.clear();
-    if (name.empty())
-        return true;
-    BOOL usedDefault = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()), nullptr,
-                                0, nullptr, &usedDefault);
-    if (n <= 0 || usedDefault)
-        return false;
-    out.resize(static_cast<size_t>(n));
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()), &out[0], n,
-                        nullptr, &usedDefault);
-    if (usedDefault)
+    if (!EncodeExact(name, kAnsiCodePage, out))
         return false;
     // The way back must give the same characters.
     std::wstring back;
@@ -59,45 +39,19 @@ bool ToAnsi(const std::wstring& name, std::string& out)
 
 bool FromAnsi(const std::string& text, std::wstring& out)
 {
-    out.clear();
-    if (text.empty())
-        return true;
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0)
-        return false;
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-    return true;
-}
-
-std::string ToUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
+    return DecodeBytes(text, kAnsiCodePage, false, out);
 }
 
 std::wstring DecodeText(const std::string& text, unsigned int codePage)
 {
-    if (text.empty())
-        return std::wstring();
-    int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+    std::wstring out;
+    DecodeBytes(text, codePage, false, out);
     return out;
 }
 
 std::wstring NameKey(const std::wstring& name)
 {
-    std::wstring key = name;
-    if (!key.empty())
-        CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-    return key;
+    return UpperCase(name);
 }
 
 namespace {
@@ -115,6 +69,29 @@ bool IsReservedDevice(const std::wstring& name)
         base[3] >= L'1' && base[3] <= L'9')
         return true;
     return false;
+}
+
+// A character that an 8.3 name holds as it is.
+bool IsShortNameChar(wchar_t c)
+{
+    if ((c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'))
+        return true;
+    return c != L'\0' && std::wcschr(L"!#$%&'()-@^_`{}~", c) != nullptr;
+}
+
+// A character that no 8.3 name holds, so a name with it always gets an alias.
+bool BreaksShortName(wchar_t c)
+{
+    return c != L'\0' && std::wcschr(L" .+,;=[]", c) != nullptr;
+}
+
+template <typename Test>
+bool AllOf(const std::wstring& text, Test test)
+{
+    for (wchar_t c : text)
+        if (!test(c))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -147,6 +124,30 @@ NameProblem CheckEntryName(const std::wstring& name)
     if (!ToAnsi(name, ansi))
         return NameProblem::NotAnsi;
     return NameProblem::NameOk;
+}
+
+ShortName ClassifyShortName(const std::wstring& name, std::wstring& key)
+{
+    // The extension follows the last dot; a leading dot starts no extension.
+    std::size_t dot = name.rfind(L'.');
+    if (dot == 0)
+        dot = std::wstring::npos;
+    std::wstring base = name.substr(0, dot);
+    std::wstring ext = dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
+    const bool fits = !base.empty() && base.size() <= 8 && ext.size() <= 3 &&
+                      AllOf(base + ext, [](wchar_t c) { return !BreaksShortName(c); });
+    if (fits && base.find(L'~') != std::wstring::npos) {
+        key = UpperCase(ext);
+        return ShortName::AliasForm;
+    }
+    if (fits && AllOf(base + ext, IsShortNameChar)) {
+        key.clear();
+        return ShortName::Own;
+    }
+    // Characters outside the plain set may be dropped, replaced or converted
+    // in the alias's extension.
+    key = AllOf(ext, IsShortNameChar) ? UpperCase(ext.substr(0, 3)) : std::wstring(L"*");
+    return ShortName::GetsAlias;
 }
 
 } // namespace plinth

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "CodePages.h"
+
 // Entry names of a flat package: decoding from the bytes stored in the ZIP
 // and the rules that make a name acceptable. Shared by Plinth.dll (unpack,
 // compress) and tv2pack (create, verify), so both judge names alike.
@@ -10,7 +12,7 @@ namespace plinth {
 enum class NameProblem {
     NameOk,
     Empty,
-    BadEncoding,     // not valid UTF-8 (flag set) or not valid code page 936
+    BadEncoding,     // not valid in its encoding (UTF-8 or code page 936)
     Separator,       // holds "/" or "\\"
     DriveOrColon,    // holds ":"
     DotName,         // "." or ".."
@@ -24,8 +26,8 @@ enum class NameProblem {
 
 const char* NameProblemText(NameProblem problem);
 
-// Decodes a stored name: UTF-8 when utf8 is set (general-purpose bit 11),
-// code page 936 otherwise. Answers false when the bytes are not valid.
+// Decodes a stored name: UTF-8 when utf8 is set, code page 936 otherwise.
+// Answers false when the bytes are not valid.
 bool DecodeEntryName(const std::string& raw, bool utf8, std::wstring& out);
 
 // Checks a decoded name against the flat-format rules.
@@ -35,14 +37,25 @@ NameProblem CheckEntryName(const std::wstring& name);
 bool ToAnsi(const std::wstring& name, std::string& out);
 bool FromAnsi(const std::string& text, std::wstring& out);
 
-// UTF-8 conversions.
-std::string ToUtf8(const std::wstring& text);
-
 // Text in a code page, for messages: bytes that do not decode are replaced,
 // never refused.
 std::wstring DecodeText(const std::string& text, unsigned int codePage);
 
 // The key under which two names count as the same file (upper case).
 std::wstring NameKey(const std::wstring& name);
+
+// Short (8.3) aliases. The file system gives a file whose name is no valid
+// 8.3 name an alias such as ABCDEF~1.TXT (Windows) or ABCD~XYZ.TXT (Wine)
+// that opens the same file; the alias keeps at most the first three
+// characters of the extension, in upper case.
+enum class ShortName {
+    Own,       // a valid 8.3 name without '~': its own short name
+    AliasForm, // at most 8.3 characters with a '~' before the extension: may be an alias
+    GetsAlias, // no valid 8.3 name: the file system gives it an alias
+};
+// Classifies the name; key receives its extension as an alias shows it
+// ("TXT"), or "*" for a name that gets an alias whose extension may read
+// otherwise (any alias form may then stand for it).
+ShortName ClassifyShortName(const std::wstring& name, std::wstring& key);
 
 } // namespace plinth

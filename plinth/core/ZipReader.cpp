@@ -5,8 +5,10 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <memory>
+#include <initializer_list>
+#include <limits>
 #include <unordered_map>
 
 namespace plinth {
@@ -19,8 +21,18 @@ constexpr std::uint32_t kSigEnd = 0x06054b50;
 constexpr std::uint32_t kSigZip64End = 0x06064b50;
 constexpr std::uint32_t kSigZip64Locator = 0x07064b50;
 
+constexpr std::size_t kLocalHeaderSize = 30;
+constexpr std::size_t kCentralRecordSize = 46; // the least a central directory record takes
+constexpr std::size_t kEndRecordSize = 22;
+constexpr std::size_t kZip64LocatorSize = 20;
+constexpr std::size_t kZip64EndSize = 56;
+
 constexpr std::size_t kInBufferSize = 256 * 1024;
 constexpr std::size_t kOutBufferSize = 512 * 1024;
+
+constexpr std::uint16_t kFlagEncrypted = 0x0001;
+constexpr std::uint16_t kFlagStrongEncryption = 0x0040;
+constexpr std::uint16_t kFlagUtf8 = 0x0800;
 
 std::uint16_t Get16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 std::uint32_t Get32(const unsigned char* p)
@@ -43,97 +55,39 @@ std::string Utf8Of(const ZipEntry& e)
             out += static_cast<char>(c);
         } else {
             char hex[8];
-            wsprintfA(hex, "\\x%02X", c);
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
             out += hex;
         }
     }
     return out;
 }
 
+// What an entry holds on the heap, near enough to bound the directory's memory.
+std::uint64_t HeapBytes(const ZipEntry& e)
+{
+    return e.raw.capacity() + e.name.capacity() * sizeof(wchar_t) + e.ansi.capacity();
+}
+
+// Info-ZIP's Unicode path field (0x7075): the UTF-8 name, valid while its CRC
+// matches the stored name.
+bool UnicodePath(const unsigned char* data, std::size_t size, const std::string& raw, std::string& path)
+{
+    if (size < 5 || data[0] != 1)
+        return false;
+    uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(raw.data()), static_cast<uInt>(raw.size()));
+    if (Get32(data + 1) != static_cast<std::uint32_t>(crc) || size == 5)
+        return false;
+    path.assign(reinterpret_cast<const char*>(data + 5), size - 5);
+    return true;
+}
+
 } // namespace
-
-FILETIME UnixTimeToFileTime(std::int64_t t)
-{
-    ULARGE_INTEGER u;
-    u.QuadPart = static_cast<ULONGLONG>((t + 11644473600LL) * 10000000LL);
-    FILETIME ft;
-    ft.dwLowDateTime = u.LowPart;
-    ft.dwHighDateTime = u.HighPart;
-    return ft;
-}
-
-std::int64_t FileTimeToUnixTime(const FILETIME& ft)
-{
-    ULARGE_INTEGER u;
-    u.LowPart = ft.dwLowDateTime;
-    u.HighPart = ft.dwHighDateTime;
-    return static_cast<std::int64_t>(u.QuadPart / 10000000ULL) - 11644473600LL;
-}
-
-FILETIME DosTimeToFileTime(std::uint16_t dosDate, std::uint16_t dosTime)
-{
-    SYSTEMTIME local = {};
-    local.wYear = static_cast<WORD>(1980 + (dosDate >> 9));
-    local.wMonth = static_cast<WORD>((dosDate >> 5) & 0x0F);
-    local.wDay = static_cast<WORD>(dosDate & 0x1F);
-    local.wHour = static_cast<WORD>(dosTime >> 11);
-    local.wMinute = static_cast<WORD>((dosTime >> 5) & 0x3F);
-    local.wSecond = static_cast<WORD>((dosTime & 0x1F) * 2);
-    if (local.wMonth < 1 || local.wMonth > 12)
-        local.wMonth = 1;
-    if (local.wDay < 1)
-        local.wDay = 1;
-    if (local.wHour > 23)
-        local.wHour = 23;
-    if (local.wMinute > 59)
-        local.wMinute = 59;
-    if (local.wSecond > 59)
-        local.wSecond = 59;
-    SYSTEMTIME utc;
-    FILETIME ft = {};
-    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !SystemTimeToFileTime(&utc, &ft)) {
-        FILETIME lft;
-        if (SystemTimeToFileTime(&local, &lft))
-            LocalFileTimeToFileTime(&lft, &ft);
-    }
-    return ft;
-}
-
-void FileTimeToDosTime(const FILETIME& ft, std::uint16_t& dosDate, std::uint16_t& dosTime)
-{
-    SYSTEMTIME utc, local;
-    dosDate = static_cast<std::uint16_t>((0 << 9) | (1 << 5) | 1);
-    dosTime = 0;
-    if (!FileTimeToSystemTime(&ft, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
-        return;
-    if (local.wYear < 1980) {
-        return;
-    }
-    if (local.wYear > 2107)
-        local.wYear = 2107;
-    dosDate = static_cast<std::uint16_t>(((local.wYear - 1980) << 9) | (local.wMonth << 5) | local.wDay);
-    dosTime = static_cast<std::uint16_t>((local.wHour << 11) | (local.wMinute << 5) | (local.wSecond / 2));
-}
-
-FILETIME ZipReader::EntryTime(const ZipEntry& entry)
-{
-    if (entry.hasUnixTime)
-        return UnixTimeToFileTime(entry.unixTime);
-    return DosTimeToFileTime(entry.dosDate, entry.dosTime);
-}
-
-ZipReader::~ZipReader()
-{
-    Close();
-}
 
 void ZipReader::Close()
 {
-    if (m_file != INVALID_HANDLE_VALUE)
-        CloseHandle(m_file);
-    m_file = INVALID_HANDLE_VALUE;
+    m_source.reset();
     m_entries.clear();
-    m_fileSize = m_cdOffset = m_cdSize = m_entryCount = m_totalSize = 0;
+    m_cdOffset = m_totalSize = 0;
 }
 
 int ZipReader::Fail(int code, const std::string& message)
@@ -144,58 +98,36 @@ int ZipReader::Fail(int code, const std::string& message)
 
 bool ZipReader::ReadAt(std::uint64_t offset, void* buffer, std::size_t size)
 {
-    unsigned char* p = static_cast<unsigned char*>(buffer);
-    while (size > 0) {
-        OVERLAPPED ov = {};
-        ov.Offset = static_cast<DWORD>(offset);
-        ov.OffsetHigh = static_cast<DWORD>(offset >> 32);
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
-        DWORD got = 0;
-        if (!ReadFile(m_file, p, chunk, &got, &ov) || got == 0)
-            return false;
-        p += got;
-        size -= got;
-        offset += got;
-    }
-    return true;
+    return m_source->ReadAt(offset, buffer, size);
 }
 
-int ZipReader::Open(const std::wstring& path)
+int ZipReader::Open(std::unique_ptr<ByteSource> source)
 {
     Close();
     m_problem.clear();
-    m_file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE)
+    if (!source)
         return Fail(kPkgCannotOpen, "the package cannot be opened");
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(m_file, &size)) {
-        Close();
-        return Fail(kPkgCannotOpen, "the package's size cannot be read");
-    }
-    m_fileSize = static_cast<std::uint64_t>(size.QuadPart);
+    m_source = std::move(source);
     int code = ReadCentralDirectory();
-    if (code != 0) {
-        CloseHandle(m_file);
-        m_file = INVALID_HANDLE_VALUE;
-        m_entries.clear();
-    }
+    if (code != 0)
+        Close();
     return code;
 }
 
 int ZipReader::ReadCentralDirectory()
 {
-    if (m_fileSize < 22)
+    const std::uint64_t fileSize = m_source->Size();
+    if (fileSize < kEndRecordSize)
         return Fail(kPkgNotZip, "the file is too short to be a ZIP archive");
     // The end record is in the last 22 + 65535 bytes.
-    std::size_t tail = static_cast<std::size_t>(std::min<std::uint64_t>(m_fileSize, 22 + 65535));
+    std::size_t tail = static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kEndRecordSize + 65535));
     std::vector<unsigned char> buf(tail);
-    std::uint64_t tailStart = m_fileSize - tail;
+    std::uint64_t tailStart = fileSize - tail;
     if (!ReadAt(tailStart, buf.data(), tail))
         return Fail(kPkgNotZip, "the package cannot be read");
     std::size_t endPos = tail;
-    for (std::size_t i = tail - 22 + 1; i-- > 0;) {
-        if (Get32(&buf[i]) == kSigEnd && i + 22 + Get16(&buf[i + 20]) <= tail) {
+    for (std::size_t i = tail - kEndRecordSize + 1; i-- > 0;) {
+        if (Get32(&buf[i]) == kSigEnd && i + kEndRecordSize + Get16(&buf[i + 20]) <= tail) {
             endPos = i;
             break;
         }
@@ -204,19 +136,20 @@ int ZipReader::ReadCentralDirectory()
         return Fail(kPkgNotZip, "no ZIP end record");
     const unsigned char* end = &buf[endPos];
     std::uint64_t endOffset = tailStart + endPos;
-    std::uint16_t disk = Get16(end + 4), cdDisk = Get16(end + 6);
+    std::uint32_t disk = Get16(end + 4), cdDisk = Get16(end + 6);
     std::uint64_t countHere = Get16(end + 8), count = Get16(end + 10);
     std::uint64_t cdSize = Get32(end + 12), cdOffset = Get32(end + 16);
     bool zip64 = countHere == 0xFFFF || count == 0xFFFF || cdSize == 0xFFFFFFFF || cdOffset == 0xFFFFFFFF;
-    if (endOffset >= 20) {
-        unsigned char loc[20];
-        if (ReadAt(endOffset - 20, loc, sizeof loc) && Get32(loc) == kSigZip64Locator) {
+    if (endOffset >= kZip64LocatorSize) {
+        unsigned char loc[kZip64LocatorSize];
+        if (ReadAt(endOffset - kZip64LocatorSize, loc, sizeof loc) && Get32(loc) == kSigZip64Locator) {
             std::uint64_t z64 = Get64(loc + 8);
-            unsigned char rec[56];
-            if (z64 + 56 > endOffset || !ReadAt(z64, rec, sizeof rec) || Get32(rec) != kSigZip64End)
+            unsigned char rec[kZip64EndSize];
+            if (endOffset < kZip64EndSize || z64 > endOffset - kZip64EndSize || !ReadAt(z64, rec, sizeof rec) ||
+                Get32(rec) != kSigZip64End)
                 return Fail(kPkgNotZip, "damaged ZIP64 end record");
-            disk = static_cast<std::uint16_t>(Get32(rec + 16));
-            cdDisk = static_cast<std::uint16_t>(Get32(rec + 20));
+            disk = Get32(rec + 16);
+            cdDisk = Get32(rec + 20);
             countHere = Get64(rec + 24);
             count = Get64(rec + 32);
             cdSize = Get64(rec + 40);
@@ -231,131 +164,145 @@ int ZipReader::ReadCentralDirectory()
         return Fail(kPkgNotZip, "split (multi-volume) archives are not packages");
     if (cdOffset > endOffset || cdSize > endOffset - cdOffset)
         return Fail(kPkgNotZip, "the central directory lies outside the file");
-    if (count > cdSize / 46)
+    if (count > cdSize / kCentralRecordSize)
         return Fail(kPkgNotZip, "the central directory is too short for its entry count");
+    if (count > kDirectoryMemoryLimit / sizeof(ZipEntry))
+        return Fail(kPkgNotZip, "the package has more entries than a package may hold");
     m_cdOffset = cdOffset;
-    m_cdSize = cdSize;
-    m_entryCount = count;
 
-    // Stream through the central directory.
-    std::vector<unsigned char> cd;
-    const std::size_t chunk = 256 * 1024;
+    // Stream through the central directory, in a buffer that holds the
+    // largest record. The count is bounded above, so the list is made as
+    // large as it claims at once.
+    std::vector<unsigned char> cd(
+        static_cast<std::size_t>(std::min<std::uint64_t>(cdSize, 256 * 1024 + 3 * 65536 + kCentralRecordSize)));
     std::uint64_t pos = cdOffset, cdEnd = cdOffset + cdSize;
     std::size_t have = 0, at = 0;
-    cd.resize(chunk + 65536 * 3 + 46);
     auto ensure = [&](std::size_t need) -> bool {
         if (have - at >= need)
             return true;
         std::memmove(cd.data(), cd.data() + at, have - at);
         have -= at;
         at = 0;
-        if (cd.size() < need)
-            cd.resize(need);
         while (have < need) {
             std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(cd.size() - have, cdEnd - pos));
-            if (want == 0)
-                return false;
-            if (!ReadAt(pos, cd.data() + have, want))
+            if (want == 0 || !ReadAt(pos, cd.data() + have, want))
                 return false;
             pos += want;
             have += want;
         }
         return true;
     };
-    m_entries.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, 100000)));
+    m_entries.reserve(static_cast<std::size_t>(count));
     m_totalSize = 0;
+    std::uint64_t memory = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
-        if (!ensure(46) || Get32(cd.data() + at) != kSigCentral)
+        if (!ensure(kCentralRecordSize) || Get32(cd.data() + at) != kSigCentral)
             return Fail(kPkgNotZip, "damaged central directory");
         const unsigned char* h = cd.data() + at;
-        ZipEntry e;
-        e.versionMadeBy = Get16(h + 4);
-        e.flags = Get16(h + 8);
-        e.method = Get16(h + 10);
-        e.dosTime = Get16(h + 12);
-        e.dosDate = Get16(h + 14);
-        e.crc = Get32(h + 16);
-        e.compSize = Get32(h + 20);
-        e.size = Get32(h + 24);
-        std::size_t nameLen = Get16(h + 28), extraLen = Get16(h + 30), commentLen = Get16(h + 32);
-        std::uint32_t diskStart = Get16(h + 34);
-        e.externalAttr = Get32(h + 38);
-        e.localOffset = Get32(h + 42);
-        std::size_t total = 46 + nameLen + extraLen + commentLen;
+        std::size_t total = kCentralRecordSize + Get16(h + 28) + Get16(h + 30) + Get16(h + 32);
         if (!ensure(total))
             return Fail(kPkgNotZip, "damaged central directory");
-        h = cd.data() + at;
-        e.raw.assign(reinterpret_cast<const char*>(h + 46), nameLen);
-        e.utf8 = (e.flags & 0x0800) != 0;
-        // Extra fields: ZIP64 sizes, extended timestamp, Unicode path.
-        const unsigned char* x = h + 46 + nameLen;
-        const unsigned char* xEnd = x + extraLen;
-        std::string unicodePath;
-        while (x + 4 <= xEnd) {
-            std::uint16_t id = Get16(x), len = Get16(x + 2);
-            const unsigned char* d = x + 4;
-            if (d + len > xEnd)
-                break;
-            if (id == 0x0001) {
-                const unsigned char* q = d;
-                const unsigned char* qEnd = d + len;
-                if (e.size == 0xFFFFFFFF) {
-                    if (q + 8 > qEnd)
-                        return Fail(kPkgNotZip, "damaged ZIP64 field of " + Utf8Of(e));
-                    e.size = Get64(q);
-                    q += 8;
-                }
-                if (e.compSize == 0xFFFFFFFF) {
-                    if (q + 8 > qEnd)
-                        return Fail(kPkgNotZip, "damaged ZIP64 field of " + Utf8Of(e));
-                    e.compSize = Get64(q);
-                    q += 8;
-                }
-                if (e.localOffset == 0xFFFFFFFF) {
-                    if (q + 8 > qEnd)
-                        return Fail(kPkgNotZip, "damaged ZIP64 field of " + Utf8Of(e));
-                    e.localOffset = Get64(q);
-                    q += 8;
-                }
-                if (diskStart == 0xFFFF && q + 4 <= qEnd)
-                    diskStart = Get32(q);
-            } else if (id == 0x5455 && len >= 5 && (d[0] & 1)) {
-                e.hasUnixTime = true;
-                e.unixTime = static_cast<std::int32_t>(Get32(d + 1));
-            } else if (id == 0x7075 && len >= 5 && d[0] == 1) {
-                // Info-ZIP Unicode path: valid while its CRC matches the stored name.
-                if (Get32(d + 1) == crc32(0L, reinterpret_cast<const Bytef*>(e.raw.data()),
-                                          static_cast<uInt>(e.raw.size())))
-                    unicodePath.assign(reinterpret_cast<const char*>(d + 5), len - 5);
-            }
-            x = d + len;
-        }
-        if (diskStart != 0)
-            return Fail(kPkgNotZip, "split (multi-volume) archives are not packages");
-        if (!unicodePath.empty() && !e.utf8) {
-            e.raw = unicodePath;
-            e.utf8 = true;
-        }
-        if (!DecodeEntryName(e.raw, e.utf8, e.name)) {
-            e.name.clear();
-            e.nameProblem = NameProblem::BadEncoding;
-        } else {
-            e.nameProblem = CheckEntryName(e.name);
-            if (e.nameProblem == NameProblem::NameOk)
-                ToAnsi(e.name, e.ansi);
-        }
-        std::uint8_t host = static_cast<std::uint8_t>(e.versionMadeBy >> 8);
-        std::uint32_t unixMode = e.externalAttr >> 16;
-        if ((e.externalAttr & 0x10) != 0)
-            e.isDirectory = true;
-        if ((host == 3 || host == 19) && unixMode != 0 && (unixMode & 0170000) != 0100000)
-            e.isDirectory = true; // a directory, link or device: not a plain file
-        if (!e.raw.empty() && (e.raw.back() == '/' || e.raw.back() == '\\'))
-            e.isDirectory = true;
-        m_totalSize += e.size;
+        ZipEntry e;
+        int code = ReadEntry(cd.data() + at, e);
+        if (code != 0)
+            return code;
+        memory += sizeof(ZipEntry) + HeapBytes(e);
+        if (memory > kDirectoryMemoryLimit)
+            return Fail(kPkgNotZip, "the central directory takes more memory than a package may");
+        m_totalSize = e.size > std::numeric_limits<std::uint64_t>::max() - m_totalSize
+                          ? std::numeric_limits<std::uint64_t>::max()
+                          : m_totalSize + e.size;
         m_entries.push_back(std::move(e));
         at += total;
     }
+    return 0;
+}
+
+// Reads one central directory record, whose bytes are all at hand.
+int ZipReader::ReadEntry(const unsigned char* h, ZipEntry& e)
+{
+    e.versionMadeBy = Get16(h + 4);
+    e.flags = Get16(h + 8);
+    e.method = Get16(h + 10);
+    e.dosTime = Get16(h + 12);
+    e.dosDate = Get16(h + 14);
+    e.crc = Get32(h + 16);
+    e.compSize = Get32(h + 20);
+    e.size = Get32(h + 24);
+    std::size_t nameLen = Get16(h + 28), extraLen = Get16(h + 30);
+    std::uint32_t diskStart = Get16(h + 34);
+    e.externalAttr = Get32(h + 38);
+    e.localOffset = Get32(h + 42);
+    std::string raw(reinterpret_cast<const char*>(h + kCentralRecordSize), nameLen);
+    e.utf8 = (e.flags & kFlagUtf8) != 0;
+    e.raw = raw; // for messages until the name is decoded
+
+    // Extra fields: ZIP64 sizes, extended timestamp, Unicode path.
+    const unsigned char* x = h + kCentralRecordSize + nameLen;
+    const unsigned char* xEnd = x + extraLen;
+    std::string unicodePath;
+    bool haveUnicodePath = false;
+    while (xEnd - x >= 4) {
+        std::uint16_t id = Get16(x), len = Get16(x + 2);
+        const unsigned char* d = x + 4;
+        if (len > xEnd - d)
+            break;
+        if (id == 0x0001) {
+            const unsigned char* q = d;
+            const unsigned char* qEnd = d + len;
+            for (std::uint64_t* field : {&e.size, &e.compSize, &e.localOffset}) {
+                if (*field != 0xFFFFFFFF)
+                    continue;
+                if (qEnd - q < 8)
+                    return Fail(kPkgNotZip, "damaged ZIP64 field of " + Utf8Of(e));
+                *field = Get64(q);
+                q += 8;
+            }
+            if (diskStart == 0xFFFF && qEnd - q >= 4)
+                diskStart = Get32(q);
+        } else if (id == 0x5455 && len >= 5 && (d[0] & 1)) {
+            e.hasUnixTime = true;
+            e.unixTime = static_cast<std::int32_t>(Get32(d + 1));
+        } else if (id == 0x7075 && !haveUnicodePath) {
+            haveUnicodePath = UnicodePath(d, len, raw, unicodePath);
+        }
+        x = d + len;
+    }
+    if (diskStart != 0)
+        return Fail(kPkgNotZip, "split (multi-volume) archives are not packages");
+
+    // The name's encoding: UTF-8 when flagged, or from a Unicode path field;
+    // a Unix or macOS host writes its names as they are, UTF-8 where they are
+    // valid UTF-8; everything else is code page 936.
+    const std::uint8_t host = static_cast<std::uint8_t>(e.versionMadeBy >> 8);
+    const bool unixHost = host == 3 || host == 19;
+    if (haveUnicodePath && !e.utf8) {
+        raw = unicodePath;
+        e.utf8 = true;
+    }
+    bool decoded;
+    if (!e.utf8 && unixHost && DecodeEntryName(raw, true, e.name)) {
+        e.utf8 = true;
+        decoded = true;
+    } else {
+        decoded = DecodeEntryName(raw, e.utf8, e.name);
+    }
+    if (decoded) {
+        e.raw.clear();
+        e.raw.shrink_to_fit();
+        e.nameProblem = CheckEntryName(e.name);
+        if (e.nameProblem == NameProblem::NameOk)
+            ToAnsi(e.name, e.ansi);
+    } else {
+        e.name.clear();
+        e.nameProblem = NameProblem::BadEncoding;
+    }
+
+    // The Unix mode's file type decides where it is given: 0 is a plain file
+    // (Python's zipfile writes 0600 alone); a directory, link or device is not.
+    const std::uint32_t unixType = (e.externalAttr >> 16) & 0170000;
+    e.notPlainFile = (e.externalAttr & 0x10) != 0 || (unixHost && unixType != 0 && unixType != 0100000) ||
+                     (!raw.empty() && (raw.back() == '/' || raw.back() == '\\'));
     return 0;
 }
 
@@ -371,12 +318,15 @@ int ZipReader::Check(std::vector<ZipProblem>* all)
             all->push_back(ZipProblem{code, index, message});
     };
     std::unordered_map<std::wstring, int> seen;
+    std::unordered_map<std::wstring, int> getsAlias;        // alias key -> first entry whose name gets an alias
+    std::vector<std::pair<int, std::wstring>> aliasForms;   // entries whose name may be an alias, with their key
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         ZipEntry& e = m_entries[i];
-        int index = static_cast<int>(i);
-        std::string shown = Utf8Of(e);
-        if (e.isDirectory) {
-            report(kPkgUnsafeName, index, "\"" + shown + "\" names a directory (the package is flat)");
+        e.dataOffset = 0;
+        const int index = static_cast<int>(i);
+        const std::string shown = Utf8Of(e);
+        if (e.notPlainFile) {
+            report(kPkgUnsafeName, index, "\"" + shown + "\" is a directory or a link (the package is flat)");
         } else if (e.nameProblem != NameProblem::NameOk) {
             report(kPkgUnsafeName, index, "\"" + shown + "\": " + NameProblemText(e.nameProblem));
         } else {
@@ -385,8 +335,14 @@ int ZipReader::Check(std::vector<ZipProblem>* all)
                 report(kPkgDuplicateName, index,
                        "\"" + shown + "\" repeats the name of entry \"" + Utf8Of(m_entries[inserted.first->second]) +
                            "\"");
+            std::wstring key;
+            ShortName kind = ClassifyShortName(e.name, key);
+            if (kind == ShortName::GetsAlias)
+                getsAlias.emplace(key, index);
+            else if (kind == ShortName::AliasForm)
+                aliasForms.emplace_back(index, key);
         }
-        if ((e.flags & 0x0041) != 0 || e.method == 99) {
+        if ((e.flags & (kFlagEncrypted | kFlagStrongEncryption)) != 0 || e.method == 99) {
             report(kPkgEncrypted, index, "\"" + shown + "\" is encrypted");
             continue;
         }
@@ -402,27 +358,39 @@ int ZipReader::Check(std::vector<ZipProblem>* all)
         }
         // The local header must be where the central directory says, and the
         // data must lie before the central directory.
-        unsigned char lh[30];
-        if (e.localOffset + 30 > m_cdOffset || !ReadAt(e.localOffset, lh, sizeof lh) || Get32(lh) != kSigLocal) {
+        unsigned char lh[kLocalHeaderSize];
+        if (e.localOffset > m_cdOffset || m_cdOffset - e.localOffset < kLocalHeaderSize ||
+            !ReadAt(e.localOffset, lh, sizeof lh) || Get32(lh) != kSigLocal) {
             report(kPkgNotZip, index, "the local header of \"" + shown + "\" is missing or damaged");
             continue;
         }
-        e.dataOffset = e.localOffset + 30 + Get16(lh + 26) + Get16(lh + 28);
-        if (e.dataOffset > m_cdOffset || e.compSize > m_cdOffset - e.dataOffset) {
+        std::uint64_t dataOffset = e.localOffset + kLocalHeaderSize + Get16(lh + 26) + Get16(lh + 28);
+        if (dataOffset > m_cdOffset || e.compSize > m_cdOffset - dataOffset) {
             report(kPkgNotZip, index, "the data of \"" + shown + "\" runs past the end of the archive");
             continue;
         }
-        if (Get16(lh + 8) != e.method || (Get16(lh + 6) & 0x0001) != 0) {
+        if (Get16(lh + 8) != e.method || (Get16(lh + 6) & kFlagEncrypted) != 0) {
             report(kPkgNotZip, index, "the local header of \"" + shown + "\" does not match the central directory");
             continue;
         }
+        e.dataOffset = dataOffset;
+    }
+    // An entry named like a short alias may open the file of another entry.
+    for (const auto& alias : aliasForms) {
+        auto target = getsAlias.find(alias.second);
+        if (target == getsAlias.end())
+            target = getsAlias.find(L"*");
+        if (target != getsAlias.end())
+            report(kPkgDuplicateName, alias.first,
+                   "\"" + Utf8Of(m_entries[static_cast<std::size_t>(alias.first)]) + "\" may be the short name of \"" +
+                       Utf8Of(m_entries[static_cast<std::size_t>(target->second)]) + "\", the same file");
     }
     return first;
 }
 
 int ZipReader::Extract(const ZipEntry& entry, const Sink& sink)
 {
-    if (m_file == INVALID_HANDLE_VALUE || entry.dataOffset == 0)
+    if (!m_source || entry.dataOffset == 0)
         return kPkgNotZip;
     // The buffers serve every entry: fresh pages for each would cost a fault
     // per page.

@@ -1,36 +1,39 @@
 #pragma once
-#include <windows.h>
-
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "ByteSource.h"
 #include "ZipNames.h"
 
 // Streaming reader of a flat package, a standard ZIP archive (stored and
-// deflated entries, ZIP64 records). Nothing is held in memory beyond the
-// central directory's entries and two buffers of a few hundred KB.
+// deflated entries, ZIP64 records, data descriptors). Nothing is held in
+// memory beyond the central directory's entries, which may take at most
+// kDirectoryMemoryLimit, and two buffers of a few hundred KB. It reads only
+// through a ByteSource and needs of the platform only the code-page
+// conversions, so that it also builds natively for fuzzing.
 namespace plinth {
 
 struct ZipEntry {
-    std::string raw;          // the name's bytes as stored
-    bool utf8 = false;        // general-purpose bit 11, or taken from a Unicode path field
+    std::string raw;          // the name's bytes, kept only when they do not decode
+    bool utf8 = false;        // the name is UTF-8 (flag, Unicode path field, or a Unix host's valid UTF-8)
     std::wstring name;        // the decoded name
     std::string ansi;         // the name in the ANSI code page (when the name is acceptable)
     NameProblem nameProblem = NameProblem::NameOk;
-    bool isDirectory = false; // a directory or a link, not a plain file
+    bool notPlainFile = false; // a directory, link or device
     std::uint16_t versionMadeBy = 0;
     std::uint16_t flags = 0;
     std::uint16_t method = 0;
     std::uint16_t dosTime = 0;
     std::uint16_t dosDate = 0;
     std::uint32_t crc = 0;
+    std::uint32_t externalAttr = 0;
     std::uint64_t compSize = 0;
     std::uint64_t size = 0;
     std::uint64_t localOffset = 0;
     std::uint64_t dataOffset = 0; // set by Check
-    std::uint32_t externalAttr = 0;
     bool hasUnixTime = false;
     std::int64_t unixTime = 0;    // modification time from the extended-timestamp field
 };
@@ -43,22 +46,29 @@ struct ZipProblem {
 
 class ZipReader {
 public:
+    // The central directory's entries may take this much memory, whatever
+    // the package claims: a package with more (some 700,000 entries of short
+    // names) is refused as kPkgNotZip.
+    static constexpr std::uint64_t kDirectoryMemoryLimit = 128u << 20;
+
     ZipReader() = default;
-    ~ZipReader();
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
 
-    // Opens the archive and reads its end record and central directory.
-    // Answers 0, kPkgCannotOpen or kPkgNotZip (problem() tells more).
-    int Open(const std::wstring& path);
+    // Reads the end record and the central directory of the archive in the
+    // source. Answers 0, kPkgCannotOpen (no source) or kPkgNotZip (Problem()
+    // tells more).
+    int Open(std::unique_ptr<ByteSource> source);
     void Close();
 
-    // Checks every entry: name, duplicates, method, encryption, local header,
-    // data within the file. Answers 0 or the code of the first problem; when
-    // all is given, every problem found is appended to it.
+    // Checks every entry: name, duplicates and short-name aliases, method,
+    // encryption, local header, data within the file. Answers 0 or the code
+    // of the first problem; when all is given, every problem found is
+    // appended to it.
     int Check(std::vector<ZipProblem>* all = nullptr);
 
     const std::vector<ZipEntry>& Entries() const { return m_entries; }
+    // The sum of the entries' sizes; UINT64_MAX when it overflows.
     std::uint64_t TotalSize() const { return m_totalSize; }
     const std::string& Problem() const { return m_problem; }
 
@@ -68,31 +78,18 @@ public:
     using Sink = std::function<bool(const unsigned char* data, std::size_t size)>;
     int Extract(const ZipEntry& entry, const Sink& sink);
 
-    // The entry's modification time: the extended-timestamp field when present,
-    // else the DOS time read as local time.
-    static FILETIME EntryTime(const ZipEntry& entry);
-
 private:
     bool ReadAt(std::uint64_t offset, void* buffer, std::size_t size);
     int ReadCentralDirectory();
+    int ReadEntry(const unsigned char* record, ZipEntry& e);
     int Fail(int code, const std::string& message);
 
-    HANDLE m_file = INVALID_HANDLE_VALUE;
-    std::uint64_t m_fileSize = 0;
+    std::unique_ptr<ByteSource> m_source;
     std::uint64_t m_cdOffset = 0;
-    std::uint64_t m_cdSize = 0;
-    std::uint64_t m_entryCount = 0;
     std::uint64_t m_totalSize = 0;
     std::vector<ZipEntry> m_entries;
     std::string m_problem;
     std::vector<unsigned char> m_in, m_out; // Extract's buffers
 };
-
-// Unix time (seconds) and FILETIME.
-FILETIME UnixTimeToFileTime(std::int64_t t);
-std::int64_t FileTimeToUnixTime(const FILETIME& ft);
-// DOS date and time (local time) and FILETIME.
-FILETIME DosTimeToFileTime(std::uint16_t dosDate, std::uint16_t dosTime);
-void FileTimeToDosTime(const FILETIME& ft, std::uint16_t& dosDate, std::uint16_t& dosTime);
 
 } // namespace plinth

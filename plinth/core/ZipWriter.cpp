@@ -2,7 +2,7 @@
 
 #include "PackageCodes.h"
 #include "ZipNames.h"
-#include "ZipReader.h"
+#include "ZipTimes.h"
 
 #include <zlib.h>
 

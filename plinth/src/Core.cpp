@@ -1,6 +1,7 @@
 // The environment record, the log, version texts, the window layer and the
 // small numeric helpers of Plinth.dll.
 #include "Exports.h"
+#include "Guard.h"
 #include "PlinthEnv.h"
 #include "VersionText.h"
 
@@ -139,52 +140,66 @@ int plinth::entry::GetPlinthStrSize()
 }
 
 int plinth::entry::GetPlinth(void* pEnv)
-{
+try {
     return FillRecord(pEnv);
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::GetDefaultPlinth(void* pEnv)
-{
+try {
     return FillRecord(pEnv);
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::GetDllVer(char* pszOut)
-{
+try {
     if (!pszOut)
         return -1;
     std::string version;
     plinth::FileVersionText(SelfPath().c_str(), version);
     return plinth::CopyOut(pszOut, PLINTH_TEXT_OUT, version.c_str()) >= 0 ? 1 : -2;
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::PostLog(const char* pszText)
-{
+try {
     if (!pszText)
         return -1;
     OutputDebugStringA(pszText);
     return AppendLine(LogPath(), pszText) ? 1 : 0;
+} catch (...) {
+    return plinth::Caught(__func__, 0);
 }
 
 int plinth::entry::GetLog(char* pszOut, int nSize)
-{
+try {
     return plinth::CopyOut(pszOut, nSize, LogPath().c_str());
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::SaveLog(const char* pszFile, const char* pszText)
-{
+try {
     if (!pszFile || !*pszFile || !pszText)
         return -1;
     return AppendLine(pszFile, pszText) ? 1 : 0;
+} catch (...) {
+    return plinth::Caught(__func__, 0);
 }
 
 int plinth::entry::GetVers(const char* pszPath, char* pszOut)
-{
+try {
     if (!pszOut)
         return -1;
     std::string text;
     bool versioned = plinth::FileVersionText(pszPath ? pszPath : SelfPath().c_str(), text);
     plinth::CopyOut(pszOut, 1024, text.c_str());
     return versioned ? 1 : 0;
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::JudgeVersion(const char* pszVersionA, const char* pszVersionB)
@@ -210,13 +225,15 @@ int plinth::entry::ReleaseMemory()
 }
 
 double plinth::entry::GetRand(int nLow, int nHigh)
-{
+try {
     static std::mt19937 engine(GetTickCount() ^ GetCurrentProcessId());
     if (nLow > nHigh)
         std::swap(nLow, nHigh);
     std::lock_guard<std::mutex> lock(g_randMutex);
     std::uniform_real_distribution<double> dist(nLow, nHigh);
     return nLow == nHigh ? static_cast<double>(nLow) : dist(engine);
+} catch (...) {
+    return plinth::Caught(__func__, static_cast<double>(nLow));
 }
 
 double plinth::entry::Filter_1(int nValue, int nPrevious, int nWeight)

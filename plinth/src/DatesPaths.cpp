@@ -1,5 +1,6 @@
 // Dates, file times, and path and file-name helpers.
 #include "Exports.h"
+#include "Guard.h"
 
 #include <climits>
 #include <cstdio>
@@ -227,18 +228,22 @@ int ParsePath(const char* pszPath, char* pszDrive, char* pszDir, char* pszName, 
 
 int plinth::entry::ParseFileExtNameEx(const char* pszPath, char* pszDrive, char* pszDir, char* pszName,
                                       char* pszExt)
-{
+try {
     return ParsePath(pszPath, pszDrive, pszDir, pszName, pszExt, true);
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::ParseFileExtNameExA(const char* pszPath, char* pszDrive, char* pszDir, char* pszName,
                                        char* pszExt)
-{
+try {
     return ParsePath(pszPath, pszDrive, pszDir, pszName, pszExt, false);
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::ParseFileExtName(const char* pszPath, char* pszName, char* pszExt)
-{
+try {
     if (pszName)
         pszName[0] = '\0';
     if (pszExt)
@@ -247,10 +252,12 @@ int plinth::entry::ParseFileExtName(const char* pszPath, char* pszName, char* ps
         return -1;
     PathParts p = Split(pszPath);
     return Deliver({{pszName, &p.name}, {pszExt, &p.ext}});
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::ChangeFileExtName(const char* pszPath, const char* pszExt, char* pszOut)
-{
+try {
     if (!pszPath || !pszOut)
         return -1;
     pszOut[0] = '\0';
@@ -264,17 +271,21 @@ int plinth::entry::ChangeFileExtName(const char* pszPath, const char* pszExt, ch
         result += pszExt;
     }
     return plinth::CopyOut(pszOut, PLINTH_TEXT_OUT, result.c_str(), static_cast<int>(result.size()));
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::MakeSurePathExistsACreate(const char* pszPath)
-{
+try {
     if (!pszPath || !*pszPath)
         return -1;
     return MakeDirectoryChain(pszPath) ? 1 : 0;
+} catch (...) {
+    return plinth::Caught(__func__, 0);
 }
 
 int plinth::entry::TestPath(const char* pszPath, int bCreate)
-{
+try {
     if (!pszPath || !*pszPath)
         return -1;
     std::string dir = pszPath;
@@ -286,4 +297,6 @@ int plinth::entry::TestPath(const char* pszPath, int bCreate)
     if (!bCreate)
         return 0;
     return MakeDirectoryChain(dir) ? 1 : 0;
+} catch (...) {
+    return plinth::Caught(__func__, 0);
 }

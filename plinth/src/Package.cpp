@@ -1,6 +1,7 @@
 // Packages: unpack and pack, with progress that another thread may poll, and
 // in-memory compression.
 #include "Exports.h"
+#include "Guard.h"
 #include "PackageCodes.h"
 #include "PackageOps.h"
 
@@ -21,9 +22,11 @@ std::mutex g_packMutex;
 } // namespace
 
 int plinth::entry::UnCompressFile(const char* pszPackage, const char* pszTargetDir)
-{
+try {
     std::lock_guard<std::mutex> lock(g_unpackMutex);
     return plinth::UnpackPackage(pszPackage, pszTargetDir, g_unpackPercent);
+} catch (...) {
+    return plinth::Caught(__func__, plinth::kPkgNoMemory);
 }
 
 int plinth::entry::GetUnCompressFileExCnt()
@@ -32,15 +35,19 @@ int plinth::entry::GetUnCompressFileExCnt()
 }
 
 int plinth::entry::CompressFile(const char* pszSourceDir, const char* pszPackage)
-{
+try {
     std::lock_guard<std::mutex> lock(g_packMutex);
     return plinth::PackFolder(pszSourceDir, pszPackage, Z_DEFAULT_COMPRESSION, g_packPercent);
+} catch (...) {
+    return plinth::Caught(__func__, plinth::kPkgNoMemory);
 }
 
 int plinth::entry::CompressFileEx(const char* pszSourceDir, const char* pszPackage)
-{
+try {
     std::lock_guard<std::mutex> lock(g_packMutex);
     return plinth::PackFolder(pszSourceDir, pszPackage, Z_BEST_COMPRESSION, g_packPercent);
+} catch (...) {
+    return plinth::Caught(__func__, plinth::kPkgNoMemory);
 }
 
 int plinth::entry::GetCompressFileExCnt()

@@ -1,5 +1,6 @@
 // Processes, programs and services.
 #include "Exports.h"
+#include "Guard.h"
 
 #include <tlhelp32.h>
 
@@ -41,7 +42,7 @@ std::vector<ProcessInfo> Processes()
 } // namespace
 
 int plinth::entry::KillProcess(const char* pszImage)
-{
+try {
     if (!pszImage || !*pszImage)
         return -1;
     const char* wanted = BaseName(pszImage);
@@ -60,10 +61,12 @@ int plinth::entry::KillProcess(const char* pszImage)
         CloseHandle(h);
     }
     return ended;
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::FindProcess(const char* pszImage)
-{
+try {
     if (!pszImage || !*pszImage)
         return -1;
     const char* wanted = BaseName(pszImage);
@@ -72,10 +75,12 @@ int plinth::entry::FindProcess(const char* pszImage)
         if (lstrcmpiA(p.image.c_str(), wanted) == 0)
             ++count;
     return count;
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::GetProcess(char* pszOut)
-{
+try {
     if (!pszOut)
         return -1;
     std::string list;
@@ -88,6 +93,8 @@ int plinth::entry::GetProcess(char* pszOut)
     }
     plinth::CopyOut(pszOut, PLINTH_TEXT_OUT, list.c_str());
     return static_cast<int>(all.size());
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::GetCurProcess(char* pszOut)
@@ -101,7 +108,7 @@ int plinth::entry::GetCurProcess(char* pszOut)
 }
 
 int plinth::entry::WinExecEx(const char* pszCommandLine, int nShow)
-{
+try {
     if (!pszCommandLine || !*pszCommandLine)
         return -1;
     std::vector<char> cmd(pszCommandLine, pszCommandLine + std::strlen(pszCommandLine) + 1);
@@ -115,6 +122,8 @@ int plinth::entry::WinExecEx(const char* pszCommandLine, int nShow)
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return static_cast<int>(pi.dwProcessId);
+} catch (...) {
+    return plinth::Caught(__func__, -2);
 }
 
 namespace {

@@ -1,6 +1,8 @@
 // Registry helpers and the serial-port list.
 #include "Exports.h"
+#include "Guard.h"
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -39,7 +41,7 @@ int plinth::entry::SetValueKeyString(HKEY hRoot, const char* pszSubKey, const ch
     if (!hRoot || !pszSubKey || !pszValue)
         return -1;
     LONG rc = RegSetKeyValueA(hRoot, pszSubKey, pszName, REG_SZ, pszValue,
-                              static_cast<DWORD>(std::string(pszValue).size() + 1));
+                              static_cast<DWORD>(std::strlen(pszValue) + 1));
     return rc == ERROR_SUCCESS ? 1 : Fail(rc);
 }
 
@@ -93,7 +95,7 @@ int plinth::entry::GetQueryValueS(HKEY hRoot, const char* pszSubKey, const char*
 }
 
 int plinth::entry::GetSerialPortInfo(char* pszOut)
-{
+try {
     if (!pszOut)
         return -1;
     pszOut[0] = '\0';
@@ -120,4 +122,6 @@ int plinth::entry::GetSerialPortInfo(char* pszOut)
     RegCloseKey(key);
     plinth::CopyOut(pszOut, PLINTH_TEXT_OUT, list.c_str());
     return count;
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }

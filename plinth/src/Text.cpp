@@ -1,5 +1,6 @@
 // Text helpers: fields, trimming, numbers, and the project's ID convention.
 #include "Exports.h"
+#include "Guard.h"
 
 #include <algorithm>
 #include <climits>
@@ -116,7 +117,7 @@ int plinth::entry::IsDigital(const char* pszText)
 }
 
 int plinth::entry::UTFDecode(char* pszText)
-{
+try {
     if (!pszText)
         return -1;
     int length = static_cast<int>(std::strlen(pszText));
@@ -133,6 +134,8 @@ int plinth::entry::UTFDecode(char* pszText)
     WideCharToMultiByte(CP_ACP, 0, w.data(), wide, pszText, ansi, nullptr, nullptr);
     pszText[ansi] = '\0';
     return ansi;
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 int plinth::entry::CnvIntData(int nValue, char* pszOut, int nRadix)
@@ -188,7 +191,7 @@ int plinth::entry::ParseIP(const char* pszIp, int* pnA, int* pnB, int* pnC, int*
 }
 
 int plinth::entry::GetMidDat(const int* pData, int nCount, int nFirst, int nLast, int, int* pnOut)
-{
+try {
     if (!pData || !pnOut || nCount <= 0)
         return -1;
     nFirst = std::max(nFirst, 0);
@@ -201,6 +204,8 @@ int plinth::entry::GetMidDat(const int* pData, int nCount, int nFirst, int nLast
     long long mid = n % 2 ? v[n / 2] : (static_cast<long long>(v[n / 2 - 1]) + v[n / 2]) / 2;
     *pnOut = static_cast<int>(mid);
     return 1;
+} catch (...) {
+    return plinth::Caught(__func__, -1);
 }
 
 namespace {

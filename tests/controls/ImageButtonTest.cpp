@@ -470,26 +470,13 @@ TEST(ImageButtonMessages, HoverCursorIsShownOverTheButton)
 
 TEST(ImageButtonMessages, ClickOpensTheLink)
 {
-    char dir[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, dir);
-    const std::string script = std::string(dir) + "\\link_target.bat";
-    const std::string marker = std::string(dir) + "\\link_opened.txt";
-    DeleteFileA(marker.c_str());
-    FILE* f = fopen(script.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    fprintf(f, "@echo opened> \"%s\"\r\n", marker.c_str());
-    fclose(f);
-
+    const CLinkScript link("link_target");
     RunButtonDialog(IDD_TEST, [&](CButtonDialog& d) {
-        d.m_button.SetLinkTarget(script.c_str());
+        d.m_button.SetLinkTarget(link.Path());
         d.m_button.SendMessage(BM_CLICK);
         EXPECT_EQ(d.m_nClicks, 1);
-        for (int i = 0; i < 100 && GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
-            d.Pump(100);
-        EXPECT_NE(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_TRUE(link.WaitOpened(d));
     });
-    DeleteFileA(marker.c_str());
-    DeleteFileA(script.c_str());
 }
 
 TEST(ImageButtonMessages, TooltipHoldsOneToolWithTheHintText)

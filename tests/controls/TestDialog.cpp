@@ -1,4 +1,5 @@
 #include "TestDialog.h"
+#include <cstdio>
 
 namespace {
 const UINT WM_RUN_BODY = WM_APP + 100;
@@ -89,4 +90,30 @@ int CPixels::Count(const RECT& rc, COLORREF cr) const
         for (int x = rc.left; x < rc.right; ++x)
             n += At(x, y) == cr;
     return n;
+}
+
+CLinkScript::CLinkScript(const std::string& name)
+{
+    char dir[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, dir);
+    m_script = std::string(dir) + "\\" + name + ".bat";
+    m_marker = std::string(dir) + "\\" + name + "_opened.txt";
+    DeleteFileA(m_marker.c_str());
+    if (FILE* f = fopen(m_script.c_str(), "w")) {
+        fprintf(f, "@echo opened> \"%s\"\r\n", m_marker.c_str());
+        fclose(f);
+    }
+}
+
+CLinkScript::~CLinkScript()
+{
+    DeleteFileA(m_marker.c_str());
+    DeleteFileA(m_script.c_str());
+}
+
+bool CLinkScript::WaitOpened(CTestDialog& dlg) const
+{
+    for (int i = 0; i < 100 && GetFileAttributesA(m_marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+        dlg.Pump(100);
+    return GetFileAttributesA(m_marker.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "CDialog.h"
 #include <functional>
+#include <string>
 
 // A modal dialog of the test template that runs a test body once its
 // message loop is running, then closes.
@@ -49,4 +50,22 @@ private:
     HBITMAP m_hBitmap;
     HGDIOBJ m_hOld;
     DWORD* m_pBits;
+};
+
+// A batch file in the current directory to give a button as its link:
+// opened, it writes a marker file beside itself. Both files go with the object.
+class CLinkScript {
+public:
+    explicit CLinkScript(const std::string& name);
+    ~CLinkScript();
+    CLinkScript(const CLinkScript&) = delete;
+    CLinkScript& operator=(const CLinkScript&) = delete;
+
+    const char* Path() const { return m_script.c_str(); }
+    // Whether the marker appears within ten seconds, the dialog's messages dispatched meanwhile.
+    bool WaitOpened(CTestDialog& dlg) const;
+
+private:
+    std::string m_script;
+    std::string m_marker;
 };

@@ -19,3 +19,7 @@
 #define IDI_MIXED         303
 #define IDB_QUADRANTS     400
 #define IDC_HOVER_CURSOR  500
+#define IDR_DROP_MENU     600
+#define ID_DROP_OPEN      2001
+#define ID_DROP_SAVE      2002
+#define ID_DROP_EXIT      2003

@@ -331,6 +331,7 @@ TEST_F(Unpack, CompressFileBuildsAPackageOfTheTopLevelFiles)
 
     EXPECT_EQ(2, CompressFileEx(source.Path().c_str(), (m_dir / "best.tv2bck").c_str()));
     EXPECT_EQ(-14, CompressFile((m_dir / "no-such-folder").c_str(), (m_dir / "x.tv2bck").c_str()));
+    EXPECT_EQ(-10, CompressFile(source.Path().c_str(), (m_dir / std::string(600, 'p')).c_str()));
     EXPECT_FALSE(FileExists(m_dir / "x.tv2bck"));
 }
 

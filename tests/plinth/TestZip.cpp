@@ -110,8 +110,14 @@ std::string Build(const std::vector<Entry>& entries)
                                                                    static_cast<uInt>(e.data.size())));
         std::uint64_t size = e.recordedSize >= 0 ? static_cast<std::uint64_t>(e.recordedSize) : e.data.size();
         std::uint32_t offset = static_cast<std::uint32_t>(body.size());
-        body += Header(false, e, crc, stored.size(), size, offset, method);
-        body += stored;
+        if (e.descriptor) {
+            body += Header(false, e, 0, 0, 0, offset, method) + stored;
+            Put32(body, crc);
+            Put32(body, static_cast<std::uint32_t>(stored.size()));
+            Put32(body, static_cast<std::uint32_t>(size));
+        } else {
+            body += Header(false, e, crc, stored.size(), size, offset, method) + stored;
+        }
         central += Header(true, e, crc, stored.size(), size, offset, method);
     }
     return body + central + End(entries.size(), central.size(), body.size());

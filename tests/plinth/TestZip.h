@@ -21,6 +21,7 @@ struct Entry {
     std::uint16_t dosTime = (10 << 11) | (20 << 5) | 15; // 10:20:30
     std::int64_t recordedCrc = -1;  // a CRC other than the data's
     std::int64_t recordedSize = -1; // an uncompressed size other than the data's (ZIP64 field when large)
+    bool descriptor = false;        // CRC and sizes in a descriptor after the data, without its signature
 };
 
 // The whole archive.

@@ -4,12 +4,7 @@
 #     under Wine) unpacks it with the right contents and times.
 #  2. tv2pack writes a package; Info-ZIP's unzip lists it and tests every CRC.
 # Usage: infozip-check.sh BIN_DIR WINE_EXEC
-set -euo pipefail
-bin=$1 wine_exec=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
+source "$(dirname "$0")/native-check.sh"
 
 mkdir -p "$work/src/System/BIN" "$work/out"
 printf 'hello' > "$work/src/a.txt"

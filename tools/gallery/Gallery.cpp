@@ -1,10 +1,25 @@
 #include "BackgroundPage.h"
 #include "ButtonsPage.h"
+#include "MenuPage.h"
 #include "CWinApp.h"
-#include <cstdlib>
+#include <cstddef>
 #include <cstring>
 
-// The control gallery:  gallery.exe [buttons|tile|center|stretch [picture.bmp]]
+namespace {
+// The index of the name in the list, -1 if it is not there.
+template <size_t N>
+int IndexOf(const char* const (&names)[N], const char* name)
+{
+    for (size_t i = 0; i < N; ++i) {
+        if (std::strcmp(names[i], name) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+}
+
+// The control gallery:
+//   gallery.exe [buttons|tile|center|stretch|menu-classic|menu-xp [picture.bmp]]
 // With a picture file, the page saves what it looks like there and closes.
 class CGalleryApp : public CWinApp {
 public:
@@ -12,19 +27,27 @@ public:
     {
         const char* page = __argc > 1 ? __argv[1] : "buttons";
         const char* shot = __argc > 2 ? __argv[2] : "";
-        static const char* const modes[] = {"tile", "center", "stretch"};
-        for (int mode = 0; mode < 3; ++mode) {
-            if (std::strcmp(page, modes[mode]) == 0) {
-                CBackgroundPage dlg(mode, shot);
-                m_pMainWnd = &dlg;
-                dlg.DoModal();
-                return FALSE;
-            }
+        // Background modes and draw modes in the order of their values.
+        static const char* const backgrounds[] = {"tile", "center", "stretch"};
+        static const char* const menuStyles[] = {"menu-classic", "menu-xp"};
+        if (const int nMode = IndexOf(backgrounds, page); nMode >= 0) {
+            CBackgroundPage dlg(nMode, shot);
+            Run(dlg);
+        } else if (const int nDrawMode = IndexOf(menuStyles, page); nDrawMode >= 0) {
+            CMenuPage dlg(nDrawMode, shot);
+            Run(dlg);
+        } else {
+            CButtonsPage dlg(shot);
+            Run(dlg);
         }
-        CButtonsPage dlg(shot);
+        return FALSE;
+    }
+
+private:
+    void Run(CDialog& dlg)
+    {
         m_pMainWnd = &dlg;
         dlg.DoModal();
-        return FALSE;
     }
 };
 

@@ -2,9 +2,12 @@
 
 #define IDD_BUTTONS           100
 #define IDD_BACKGROUND        101
+#define IDD_MENU              102
 #define IDB_PAGE_BACK         130
 #define IDB_TILE              200
 #define IDB_BADGE             201
+#define IDR_DROP_MENU         400
+#define IDR_MENU_TOOLBAR      401
 #define IDI_HOVER             131
 #define IDI_NORMAL            132
 #define IDI_RUN1              136
@@ -37,3 +40,19 @@
 #define IDC_RUN_ICON          1018
 #define IDC_RUN_LABEL         1019
 #define IDC_MODE_LABEL        1100
+#define IDC_MENU_BUTTON       1200
+#define IDC_MENU_LABEL        1201
+
+// Commands of the drop-down menu.
+#define ID_MENU_OPEN          2001
+#define ID_MENU_SAVE          2002
+#define ID_MENU_SAVEAS        2003
+#define ID_MENU_UNDO          2004
+#define ID_MENU_PASTE         2005
+#define ID_MENU_TOOLBAR       2006
+#define ID_MENU_WRAP          2007
+#define ID_MENU_LARGE         2008
+#define ID_MENU_SMALL         2009
+#define ID_MENU_RECENT1       2010
+#define ID_MENU_RECENT2       2011
+#define ID_MENU_EXIT          2012

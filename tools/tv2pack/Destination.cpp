@@ -111,9 +111,6 @@ std::vector<std::wstring> PathProblems(const std::string& name, const std::strin
     if (dir.size() > kMaxDirectory)
         problems.push_back(L"the destination's directory is " + Number(dir.size()) +
                            L" bytes long; the update tool takes at most " + Number(kMaxDirectory));
-    // The tool forms the directory by removing every occurrence of the name.
-    if (dir.find(name) != std::string::npos)
-        problems.push_back(L"the file's name also occurs in its directory, which the update tool would then cut out");
     std::vector<std::string> levels = Levels(dir.substr(0, dir.size() - 1));
     const std::string& drive = levels.front();
     if (drive.size() != 2 || drive[1] != ':' || !isalpha(static_cast<unsigned char>(drive[0])))

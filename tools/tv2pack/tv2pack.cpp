@@ -8,7 +8,9 @@
 // Exit status 0 only on success.
 #include "Console.h"
 #include "Destination.h"
+#include "FileSource.h"
 #include "PackageCodes.h"
+#include "SourceWalk.h"
 #include "VersionText.h"
 #include "ZipNames.h"
 #include "ZipReader.h"
@@ -129,40 +131,6 @@ private:
 // ---------------------------------------------------------------------------
 // create
 
-struct SourceFile {
-    std::wstring relative; // below SRC_DIR, with backslashes
-    std::wstring name;
-    std::uint64_t size = 0;
-    FILETIME time = {};
-};
-
-bool Collect(const std::wstring& root, const std::wstring& relative, std::vector<SourceFile>& files)
-{
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(Join(Join(root, relative), L"*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
-    bool ok = true;
-    do {
-        std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        std::wstring rel = relative.empty() ? name : relative + L"\\" + name;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            ok = Collect(root, rel, files) && ok;
-        } else {
-            SourceFile f;
-            f.relative = rel;
-            f.name = name;
-            f.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-            f.time = fd.ftLastWriteTime;
-            files.push_back(f);
-        }
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-    return ok;
-}
-
 // "D:", "D:\" or "D:\TAVI\" become "D:" and "D:\TAVI".
 bool NormalizeRoot(std::wstring root, std::wstring& out)
 {
@@ -223,11 +191,12 @@ int Create(const std::vector<std::wstring>& args)
         name = base.substr(0, base.find_last_of(L'.'));
     }
 
-    std::vector<SourceFile> files;
-    if (!Collect(source, L"", files)) {
-        Complain(source + L": the folder cannot be listed completely");
+    SourceWalk walk(source);
+    if (!walk.Collect()) {
+        Complain(walk.Problem() + L"; nothing written");
         return 1;
     }
+    std::vector<SourceFile>& files = walk.Files();
     // The package being written may lie inside the source folder.
     std::wstring outKey = plinth::NameKey(out), partKey = plinth::NameKey(out + L".part");
     files.erase(std::remove_if(files.begin(), files.end(),
@@ -366,7 +335,7 @@ struct OpenedPackage {
 
 int OpenPackage(const std::wstring& path, OpenedPackage& pkg)
 {
-    int rc = pkg.reader.Open(path);
+    int rc = pkg.reader.Open(plinth::OpenFileSource(path));
     if (rc != 0) {
         Complain(path + L": " + CodeText(rc) + L" (" + plinth::DecodeText(pkg.reader.Problem(), CP_UTF8) + L")");
         return rc;
@@ -376,18 +345,12 @@ int OpenPackage(const std::wstring& path, OpenedPackage& pkg)
         if (plinth::NameKey(e.name) == L"TAVIBK.CFG" && e.dataOffset != 0)
             pkg.config = &e;
     }
-    if (pkg.config) {
-        pkg.configFile.reset(new TempFile(FullPath(path) + L".tv2pack-cfg.tmp"));
-        HANDLE h = CreateFileW(pkg.configFile->Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_TEMPORARY, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            wchar_t temp[MAX_PATH];
-            GetTempPathW(MAX_PATH, temp);
-            pkg.configFile.reset(new TempFile(std::wstring(temp) + L"tv2pack-" +
-                                              std::to_wstring(GetCurrentProcessId()) + L".cfg"));
-            h = CreateFileW(pkg.configFile->Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_TEMPORARY, nullptr);
-        }
+    // The profile reader, which the update tool reads the configuration
+    // with, wants a file: a new one of a unique name in the temporary folder.
+    wchar_t folder[MAX_PATH], name[MAX_PATH];
+    if (pkg.config && GetTempPathW(MAX_PATH, folder) && GetTempFileNameW(folder, L"tv2", 0, name)) {
+        pkg.configFile.reset(new TempFile(name));
+        HANDLE h = CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_TEMPORARY, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             rc = pkg.reader.Extract(*pkg.config, [&](const unsigned char* data, std::size_t size) {
                 DWORD n = 0;

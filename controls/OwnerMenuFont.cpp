@@ -1,0 +1,21 @@
+#include "OwnerMenuFont.h"
+#include <cstddef>
+
+COwnerMenuFont::COwnerMenuFont(CDC* pDC) : m_pDC(pDC), m_hFont(nullptr), m_hOldFont(nullptr)
+{
+    NONCLIENTMETRICSA metrics = {};
+    // The size without the field that Vista added, which every version accepts.
+    metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+        m_hFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
+    if (m_hFont)
+        m_hOldFont = m_pDC->SelectObject(m_hFont);
+}
+
+COwnerMenuFont::~COwnerMenuFont()
+{
+    if (m_hOldFont)
+        m_pDC->SelectObject(m_hOldFont);
+    if (m_hFont)
+        ::DeleteObject(m_hFont);
+}
