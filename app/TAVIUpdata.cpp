@@ -11,9 +11,16 @@ namespace {
 // property is still found.
 const char kMainWindowTitle[] = "TAVI升级工具";
 
+// How long a start waits for a copy that holds the marker without a window,
+// and how often it looks again. A copy whose window was closed during a long
+// unpack keeps the marker until the unpack returns.
+constexpr DWORD FIRST_COPY_WAIT_MS = 60000;
+constexpr DWORD FIRST_COPY_POLL_MS = 200;
+
 // Shows the running copy's main window: the top-level window that carries
 // the instance property, or else the one with the main dialog's title.
-void ActivateRunningInstance(LPCSTR pszInstanceName)
+// False when there is neither.
+bool ActivateRunningInstance(LPCSTR pszInstanceName)
 {
     for (HWND hWnd = ::GetWindow(::GetDesktopWindow(), GW_CHILD); ::IsWindow(hWnd);
          hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
@@ -23,10 +30,12 @@ void ActivateRunningInstance(LPCSTR pszInstanceName)
             ::ShowWindow(hWnd, SW_RESTORE);
         ::SetForegroundWindow(hWnd);
         ::SetForegroundWindow(::GetLastActivePopup(hWnd));
-        return;
+        return true;
     }
-    if (HWND hWnd = ::FindWindowA(nullptr, kMainWindowTitle))
+    HWND hWnd = ::FindWindowA(nullptr, kMainWindowTitle);
+    if (hWnd)
         ::ShowWindow(hWnd, SW_SHOWNORMAL);
+    return hWnd != nullptr;
 }
 
 } // namespace
@@ -34,12 +43,8 @@ void ActivateRunningInstance(LPCSTR pszInstanceName)
 BOOL CTAVIUpdataApp::InitInstance()
 {
     AfxEnableControlContainer();
-
-    m_hInstanceMarker = ::CreateSemaphoreA(nullptr, 1, 1, m_pszExeName);
-    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-        ::CloseHandle(m_hInstanceMarker);
-        m_hInstanceMarker = nullptr;
-        ActivateRunningInstance(m_pszExeName);
+    if (!TakeInstanceMarker()) {
+        g_nExitCode = engine::RUN_OTHER_COPY;
         return FALSE;
     }
 
@@ -49,4 +54,27 @@ BOOL CTAVIUpdataApp::InitInstance()
     dlg.DoModal();
     m_pMainWnd = nullptr;
     return FALSE;
+}
+
+int CTAVIUpdataApp::ExitInstance()
+{
+    // Read once the dialog has gone: its end waited for a worker still running.
+    return g_nExitCode;
+}
+
+bool CTAVIUpdataApp::TakeInstanceMarker()
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;) {
+        // A marker that cannot be created at all does not stop the tool.
+        m_hInstanceMarker = ::CreateSemaphoreA(nullptr, 1, 1, m_pszExeName);
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            return true;
+        // Not held open while waiting: the marker must go with the other copy.
+        ::CloseHandle(m_hInstanceMarker);
+        m_hInstanceMarker = nullptr;
+        if (ActivateRunningInstance(m_pszExeName) || ::GetTickCount() - dwStart >= FIRST_COPY_WAIT_MS)
+            return false;
+        ::Sleep(FIRST_COPY_POLL_MS);
+    }
 }

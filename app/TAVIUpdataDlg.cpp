@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "AfxTrace.h"
 #include "CDataExchange.h"
@@ -20,6 +21,26 @@ const char MASTER_BIN_DIR[] = "D:\\TAVI\\System\\BIN";
 constexpr DWORD CLOSE_WAIT_MS = 500;
 // How long the screen may lag behind the log pane's and the progress bar's state.
 constexpr UINT PAINT_CYCLE_MS = 100;
+// How long a start-up message waits for an operator after a command-line start.
+constexpr UINT MESSAGE_TIMEOUT_MS = 10000;
+
+// Presses OK on the message box that the dialog (lParam) owns, as an operator would.
+BOOL CALLBACK PressOkIfMessageBoxOf(HWND hBox, LPARAM lParam)
+{
+    char szClass[16] = {};
+    ::GetClassNameA(hBox, szClass, sizeof szClass);
+    if (::GetWindow(hBox, GW_OWNER) != reinterpret_cast<HWND>(lParam) || strcmp(szClass, "#32770") != 0)
+        return TRUE;
+    ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+
+// The dialog's timer that ends the wait of a start-up message.
+void CALLBACK PressOkOnMessageBox(HWND hDialog, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    ::KillTimer(hDialog, nIDEvent);
+    ::EnumThreadWindows(::GetCurrentThreadId(), PressOkIfMessageBoxOf, reinterpret_cast<LPARAM>(hDialog));
+}
 
 // Copies a command-line argument into a buffer, cut to fit.
 void CopyArgument(char* pszBuffer, size_t nSize, const char* pszArgument)
@@ -93,27 +114,20 @@ BOOL CTAVIUpdataDlg::OnInitDialog()
     SetIcon(m_hAppIcon, TRUE);
     SetIcon(m_hAppIcon, FALSE);
 
-    if (LoadPlinth(1) < 0) {
+    // First, so that the start-up messages know whether anybody is there to read them.
+    ParseCommandLine();
+    if (!LoadSystemLibrary())
         ShowMessage("Plinth.dll 加载错误或者没有该文件！");
-    } else {
-        GetPlinth(g_PlinthEnv);
-        PostLog("TAVI升级工具");
-        char szVersion[1024] = {};
-        GetVers(nullptr, szVersion);
-        CString strVersion;
-        strVersion.Format("版本:%s", szVersion);
-        m_stcVersion.SetWindowText(strVersion);
-    }
 
     m_strLog.Empty();
     m_edtLog.SendMessage(EM_SETLIMITTEXT, 0);  // room for the whole log, not 32 KB
-    ParseCommandLine();
     SetBackgroundMode(BG_TILE);
     LoadBackgroundBitmap(IDB_BACKGROUND);
     SetLayer(m_hWnd, 90);
     EnsureSystemLibraryCopy();
 
     if (m_bCmdLineMode == 1) {
+        g_nExitCode = engine::RUN_NOT_FINISHED;  // until the run has ended
         m_btnUpgrade.ShowWindow(SW_HIDE);
         m_edtPath.ShowWindow(SW_HIDE);
         m_stcPathLabel.ShowWindow(SW_HIDE);
@@ -157,6 +171,20 @@ void CTAVIUpdataDlg::ParseCommandLine()
         SetPackagePath(szPath);
 }
 
+bool CTAVIUpdataDlg::LoadSystemLibrary()
+{
+    if (LoadPlinth(1) < 0)
+        return false;
+    GetPlinth(g_PlinthEnv);
+    PostLog("TAVI升级工具");
+    char szVersion[1024] = {};
+    GetVers(nullptr, szVersion);
+    CString strVersion;
+    strVersion.Format("版本:%s", szVersion);
+    m_stcVersion.SetWindowText(strVersion);
+    return true;
+}
+
 void CTAVIUpdataDlg::EnsureSystemLibraryCopy()
 {
     char szSystemDir[260] = {};
@@ -170,18 +198,23 @@ void CTAVIUpdataDlg::EnsureSystemLibraryCopy()
     if (m_szPlinthPath[0] == '\0')
         return;
 
-    // A library already in place is never replaced here; a copy made now is
-    // loaded from the next start on.
+    // A library already in place is never replaced here. A copy made now was
+    // missing when this start loaded the library: load it, so that this
+    // start's run can use it.
     char szSource[500];
     snprintf(szSource, sizeof szSource, "%s\\plinth.dll", MASTER_BIN_DIR);
     CFileFind finder;
-    if (!finder.FindFile(m_szPlinthPath))
-        CopyFileA(szSource, m_szPlinthPath, FALSE);
+    if (!finder.FindFile(m_szPlinthPath) && CopyFileA(szSource, m_szPlinthPath, FALSE))
+        LoadSystemLibrary();
 }
 
 void CTAVIUpdataDlg::ShowMessage(LPCSTR pszText)
 {
+    // The timer is the dialog's, served by the message box's own loop.
+    if (m_bCmdLineMode == 1)
+        ::SetTimer(m_hWnd, TIMER_MESSAGE_TIMEOUT, MESSAGE_TIMEOUT_MS, PressOkOnMessageBox);
     ::MessageBoxA(m_hWnd, pszText, AfxGetApp()->m_pszAppName, MB_OK);
+    ::KillTimer(m_hWnd, TIMER_MESSAGE_TIMEOUT);
 }
 
 void CTAVIUpdataDlg::OnUpgradeClicked()
@@ -212,9 +245,13 @@ void CTAVIUpdataDlg::StartUpdateThread()
     }
     // Suspended until its handle is published, so that its own end cannot come first.
     HANDLE hThread = CreateThread(nullptr, 0, UpdateThreadProc, this, CREATE_SUSPENDED, nullptr);
+    g_nExitCode = engine::RUN_NOT_FINISHED;
     if (!hThread) {
         SetStatusText("无法启动升级,请重试!");
         m_btnUpgrade.EnableWindow(TRUE);
+        // A run that could not start has ended all the same: the auto-exit closes the tool.
+        if (m_bCmdLineMode == 1)
+            g_bUpdateDone = 1;
         return;
     }
     m_hWorker = hThread;

@@ -13,6 +13,7 @@
 #include "MyRunIcon.h"
 #include "PaintCoalescer.h"
 #include "SharedState.h"
+#include "UpdateRun.h"
 #include "resource.h"
 
 class CPackageConfig;
@@ -24,7 +25,13 @@ class CPackageConfig;
 class CTAVIUpdataDlg : public CBDialog {
 public:
     enum { IDD = IDD_TAVIUPDATA_DIALOG };
-    enum { TIMER_START_RUN = 1, TIMER_AUTO_EXIT = 2, TIMER_UNPACK_PROGRESS = 4, TIMER_PAINT_CYCLE = 5 };
+    enum {
+        TIMER_START_RUN = 1,
+        TIMER_AUTO_EXIT = 2,
+        TIMER_MESSAGE_TIMEOUT = 3,
+        TIMER_UNPACK_PROGRESS = 4,
+        TIMER_PAINT_CYCLE = 5
+    };
 
     explicit CTAVIUpdataDlg(CWnd* pParent = nullptr);
     // Waits for a worker that outlived the dialog, then unloads the system library.
@@ -34,7 +41,7 @@ public:
     static DWORD WINAPI UpdateThreadProc(LPVOID pParam);
 
     // The update run (engine/UpdateRun.h), on the worker thread.
-    void RunUpdate(const char* pszUpdateDir, const char* pszPackagePath);
+    engine::RunOutcome RunUpdate(const char* pszUpdateDir, const char* pszPackagePath);
     void AppendLog(CString strLine);
 
     // The rules' operations, as engine/ReplaceRules.h, RelatedPrograms.h and
@@ -88,9 +95,13 @@ private:
     };
 
     void ParseCommandLine();
-    // Copies the master copy of the system library into the system directory when none is there.
+    // Loads the system library from the system directory and shows its version.
+    bool LoadSystemLibrary();
+    // Copies the master copy of the system library into the system directory
+    // when none is there, and loads it if this start could not.
     void EnsureSystemLibraryCopy();
-    // A message box with the application's name as its caption.
+    // A message box with the application's name as its caption. After a
+    // command-line start nobody may be there: it closes by itself after a while.
     void ShowMessage(LPCSTR pszText);
     void StartUpdateThread();
     bool IsWorkerRunning() const;

@@ -6,6 +6,7 @@
 #include "CFileFind.h"
 #include "InstalledVersions.h"
 #include "PlinthWrappers.h"
+#include "StagingCleanup.h"
 
 namespace engine {
 
@@ -63,6 +64,16 @@ int NeedReplaceFile(const char* pszDestPath, const char* pszStagedPath, CInstall
     if (strcmp(szStaged, UNVERSIONED) == 0)
         return 1;
     return JudgeVersion(szStaged, szInstalled) < 0 ? 0 : 1;
+}
+
+bool InstallFile(const char* pszStagedPath, const char* pszDestPath, CopyFileFunction copyFile)
+{
+    if (copyFile(pszStagedPath, pszDestPath, FALSE))
+        return true;
+    const DWORD dwAttributes = GetFileAttributesA(pszDestPath);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES || !(dwAttributes & FILE_ATTRIBUTE_READONLY))
+        return false;
+    return ClearReadOnlyAttribute(pszDestPath) == 1 && copyFile(pszStagedPath, pszDestPath, FALSE);
 }
 
 bool IsSystemLibrary(const CString& strName)

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include "CString.h"
 
 class CInstalledVersions;
@@ -23,6 +25,15 @@ bool DirectoryNamesFit(const CString& strDirectory);
 // file's version text comes through pInstalled when given (a run's), else
 // straight from the library.
 int NeedReplaceFile(const char* pszDestPath, const char* pszStagedPath, CInstalledVersions* pInstalled = nullptr);
+
+// The platform's file copy (CopyFileA), or another function that keeps its contract.
+using CopyFileFunction = BOOL(WINAPI*)(LPCSTR pszSource, LPCSTR pszDest, BOOL bFailIfExists);
+
+// Copies a staged file over the installed one; true when it was copied.
+// Windows refuses to overwrite a read-only file (files copied from a disc or
+// a share often are): when the copy fails and the destination is read-only,
+// its read-only bit is cleared and the copy tried once more.
+bool InstallFile(const char* pszStagedPath, const char* pszDestPath, CopyFileFunction copyFile = CopyFileA);
 
 // Whether a staged file is the system library itself, which the run also
 // puts into the system directory and loads again.

@@ -12,6 +12,7 @@ int g_nAutoExit = 1;
 std::atomic<HANDLE> g_hUpdateThread{nullptr};
 std::atomic<int> g_bThreadEnd{1};
 std::atomic<int> g_bUpdateDone{0};
+std::atomic<int> g_nExitCode{0};
 BYTE g_PlinthEnv[PLINTH_ENV_SIZE];
 
 void SetPackagePath(const char* pszPath)

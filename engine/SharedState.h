@@ -14,6 +14,9 @@ extern int g_nAutoExit;                      // 1: close by itself once the run 
 extern std::atomic<HANDLE> g_hUpdateThread;  // the worker, 0 when there is none
 extern std::atomic<int> g_bThreadEnd;        // 1 once the worker's run has returned
 extern std::atomic<int> g_bUpdateDone;       // 1 as the worker's last step
+// The process's exit code: the outcome of the last run (engine::RunOutcome),
+// 0 while none has run. Written before the worker's end flags.
+extern std::atomic<int> g_nExitCode;
 extern BYTE g_PlinthEnv[PLINTH_ENV_SIZE];    // the system library's environment record
 
 // The run's inputs from a package path, whether the command line or the file

@@ -36,7 +36,7 @@ DWORD WINAPI CTAVIUpdataDlg::UpdateThreadProc(LPVOID pParam)
         g_hUpdateThread = nullptr;
         return 1;
     }
-    pDlg->RunUpdate(g_szUpdateDir, g_szPackagePath);
+    g_nExitCode = pDlg->RunUpdate(g_szUpdateDir, g_szPackagePath);
     g_bThreadEnd = 1;
     TRACE("END Thread \n");
     g_hUpdateThread = nullptr;
@@ -45,23 +45,27 @@ DWORD WINAPI CTAVIUpdataDlg::UpdateThreadProc(LPVOID pParam)
     return 1;
 }
 
-void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackagePath)
+engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackagePath)
 {
     if (!engine::UpdateDirFits(pszUpdateDir)) {
         SetStatusText("升级文件路径过长,请重试!");
-        return;
+        return engine::RUN_PATH_TOO_LONG;
+    }
+    if (!engine::PackageReadable(pszPackagePath)) {
+        SetStatusText("解压数据出现异常,请重试!");
+        return engine::RUN_UNPACK_FAILED;
     }
 
     SetStatusText("正在关闭已启动相关程序...");
     CloseRelatedPrograms();
     Sleep(100);
     if (IsClosing())
-        return;
+        return engine::RUN_NOT_FINISHED;
 
     SetStatusText("正在创建升级环境...");
     CreateSubDirectory(STAGING_NAME, pszUpdateDir);  // an existing one is fine
     if (IsClosing())
-        return;
+        return engine::RUN_NOT_FINISHED;
 
     SetStatusText("正在解压更新数据,若更新包大,时间较长,请等待...");
     char szTarget[500];
@@ -72,13 +76,13 @@ void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackageP
         SetProgressPos(0);
         SetUnpackTimer(false);
         SetStatusText("解压数据出现异常,请重试!");
-        return;
+        return engine::RUN_UNPACK_FAILED;
     }
     SetUnpackTimer(false);
     SetProgressPos(0);
     Sleep(50);
     if (IsClosing())
-        return;
+        return engine::RUN_NOT_FINISHED;
 
     CString strStaging;
     strStaging.Format("%s\\%s\\", pszUpdateDir, STAGING_NAME);
@@ -86,7 +90,7 @@ void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackageP
     const CString strPackName = config.PackName();
     if (atoi(strPackName) == -1) {
         SetStatusText("文件非法或异常,请重试!");
-        return;
+        return engine::RUN_PACKAGE_REJECTED;
     }
 
     CString strHeader;
@@ -115,7 +119,7 @@ void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackageP
     }
     finder.Close();
     if (IsClosing())
-        return;
+        return engine::RUN_NOT_FINISHED;
 
     RemoveStagingDirectory(strStaging);
     nPos += 10;
@@ -123,11 +127,12 @@ void CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const char* pszPackageP
     SetProgressPos(0);
     if (run.nFailed == 0) {
         SetStatusText("更新完成");
-    } else {
-        CString strStatus;
-        strStatus.Format("更新完成,但有%d个文件未能更新!", run.nFailed);
-        SetStatusText(strStatus);
+        return engine::RUN_FINISHED;
     }
+    CString strStatus;
+    strStatus.Format("更新完成,但有%d个文件未能更新!", run.nFailed);
+    SetStatusText(strStatus);
+    return engine::RUN_FILES_FAILED;
 }
 
 bool CTAVIUpdataDlg::InstallStagedFile(const CString& strName, const CString& strStaging,
@@ -153,7 +158,7 @@ bool CTAVIUpdataDlg::InstallStagedFile(const CString& strName, const CString& st
     CreateDirectoryChain(strDirectory);
     bool bInstalled = true;
     if (NeedReplaceFile(strDest, strFileTime, strFileVersion, strStaged) == 1) {
-        bInstalled = CopyFileA(strStaged, strDest, FALSE) != FALSE;
+        bInstalled = engine::InstallFile(strStaged, strDest);
         m_installedVersions.FileWritten(strDest);
         LogFileResult(strName, bInstalled);
     }
@@ -172,7 +177,7 @@ bool CTAVIUpdataDlg::ReplaceSystemLibrary(const char* pszStagedPath, RunState& r
 {
     FreePlinth();
     Sleep(50);
-    const bool bCopied = CopyFileA(pszStagedPath, m_szPlinthPath, FALSE) != FALSE;
+    const bool bCopied = engine::InstallFile(pszStagedPath, m_szPlinthPath);
     m_installedVersions.FileWritten(m_szPlinthPath);
     m_installedVersions.LibraryChanged();
     Sleep(50);

@@ -1,10 +1,12 @@
 #pragma once
+#include <windows.h>
 #include <cstring>
 
 // The update run, on the worker thread (CTAVIUpdataDlg::RunUpdate, kept in
 // UpdateRun.cpp beside the dialog's other engine members), in order:
 // 1. refuse an update directory whose staging paths would not fit
-//    ("升级文件路径过长,请重试!");
+//    ("升级文件路径过长,请重试!"), and a package that cannot be read
+//    ("解压数据出现异常,请重试!") before any program is ended;
 // 2. have the system library end the suite's programs (RelatedPrograms.h);
 // 3. create the staging directory beside the package;
 // 4. have the library unpack the package into it while the dialog polls the
@@ -18,6 +20,18 @@
 //    or how many files could not be installed.
 namespace engine {
 
+// How a run ended; the value is the process's exit code, which a script reads
+// (README, "Exit codes"). Each of 0 to 4 has its final status text.
+enum RunOutcome {
+    RUN_FINISHED = 0,          // "更新完成"
+    RUN_FILES_FAILED = 1,      // "更新完成,但有%d个文件未能更新!"
+    RUN_UNPACK_FAILED = 2,     // "解压数据出现异常,请重试!": missing, unreadable or refused package
+    RUN_PACKAGE_REJECTED = 3,  // "文件非法或异常,请重试!"
+    RUN_PATH_TOO_LONG = 4,     // "升级文件路径过长,请重试!"
+    RUN_OTHER_COPY = 5,        // another copy ran; this start's package was not applied
+    RUN_NOT_FINISHED = 6,      // closed during the run, or the worker could not start
+};
+
 constexpr char STAGING_NAME[] = "TAVIBACKTmp";
 constexpr char CONFIG_NAME[] = "TAVIBK.cfg";
 
@@ -26,6 +40,18 @@ constexpr char CONFIG_NAME[] = "TAVIBK.cfg";
 inline bool UpdateDirFits(const char* pszUpdateDir)
 {
     return strlen(pszUpdateDir) + strlen("\\TAVIBACKTmp\\TAVIBK.cfg") < 500;
+}
+
+// Whether the package is a file that opens for reading. Checked before the
+// line's programs are ended, so that a mistyped path stops nothing.
+inline bool PackageReadable(const char* pszPackagePath)
+{
+    const HANDLE hFile = CreateFileA(pszPackagePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(hFile);
+    return true;
 }
 
 } // namespace engine

@@ -69,18 +69,26 @@ HGDIOBJ CDC::SelectObject(HGDIOBJ hObject)
     return hOld;
 }
 
+// A null object is what a failed selection handed back (GDI ran out, say):
+// putting it back does nothing, so that drawing goes on with less.
 CBitmap* CDC::SelectObject(CBitmap* pBitmap)
 {
+    if (!pBitmap)
+        return nullptr;
     return CBitmap::FromHandle(static_cast<HBITMAP>(SelectObject(pBitmap->m_hObject)));
 }
 
 CBrush* CDC::SelectObject(CBrush* pBrush)
 {
+    if (!pBrush)
+        return nullptr;
     return CBrush::FromHandle(static_cast<HBRUSH>(SelectObject(pBrush->m_hObject)));
 }
 
 CPen* CDC::SelectObject(CPen* pPen)
 {
+    if (!pPen)
+        return nullptr;
     return CPen::FromHandle(static_cast<HPEN>(SelectObject(pPen->m_hObject)));
 }
 

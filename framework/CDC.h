@@ -31,7 +31,8 @@ public:
     HDC GetSafeHdc() const { return m_hDC; }
     BOOL IsPrinting() const { return m_bPrinting; }
 
-    // Each returns the object that was selected before.
+    // Each returns the object that was selected before, or nullptr when the
+    // selection failed; selecting nullptr does nothing and returns nullptr.
     HGDIOBJ SelectObject(HGDIOBJ hObject);
     CBitmap* SelectObject(CBitmap* pBitmap);
     CBrush* SelectObject(CBrush* pBrush);

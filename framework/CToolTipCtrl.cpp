@@ -20,7 +20,9 @@ BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 TOOLINFOA CToolTipCtrl::MakeToolInfo(CWnd* pWnd, LPCSTR lpszText, UINT_PTR nIDTool)
 {
     TOOLINFOA ti = {};
-    ti.cbSize = sizeof(ti);
+    // The first version's size: comctl32 5.x refuses the larger structure
+    // that the headers give for Windows XP and later, and no later field is used.
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
     ti.hwnd = pWnd->m_hWnd;
     ti.uId = nIDTool;
     ti.hinst = ::GetModuleHandleA(nullptr);

@@ -7,7 +7,8 @@ class CWnd;
 // The application: one global object of a class derived from CWinApp, built
 // during static initialisation. The framework's WinMain calls its
 // InitInstance; a dialog application runs its main dialog there, and the
-// process ends when InitInstance returns.
+// process ends when InitInstance returns, with ExitInstance's answer as its
+// exit code.
 class CWinApp {
 public:
     // Without a name, the application is named after the executable.
@@ -17,6 +18,8 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     virtual BOOL InitInstance() { return FALSE; }
+    // The process's exit code.
+    virtual int ExitInstance() { return 0; }
     // An icon of the current resource module, at the standard icon size.
     HICON LoadIcon(UINT nIDResource) const;
 

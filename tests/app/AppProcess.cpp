@@ -69,12 +69,17 @@ AppProcess::~AppProcess()
 {
     if (!m_pi.hProcess)
         return;
-    if (IsRunning()) {
-        ::TerminateProcess(m_pi.hProcess, 1);
-        ::WaitForSingleObject(m_pi.hProcess, 5000);
-    }
+    Kill();
     ::CloseHandle(m_pi.hThread);
     ::CloseHandle(m_pi.hProcess);
+}
+
+void AppProcess::Kill() const
+{
+    if (!IsRunning())
+        return;
+    ::TerminateProcess(m_pi.hProcess, 1);
+    ::WaitForSingleObject(m_pi.hProcess, 5000);
 }
 
 bool AppProcess::IsRunning() const

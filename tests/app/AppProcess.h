@@ -20,6 +20,8 @@ public:
     // True when the process has ended within the time.
     bool WaitForExit(DWORD dwTimeoutMs) const;
     DWORD ExitCode() const;
+    // Ends the process at once, as a power cut or the task manager would, and waits for it to go.
+    void Kill() const;
 
     // The process's top-level window with the main dialog's title; nullptr
     // until it exists.

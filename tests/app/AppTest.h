@@ -17,6 +17,11 @@ protected:
     // whose texts carry the name: D:\apptest\pkg\<name>.tv2bck, root
     // D:\apptest\inst.
     std::string MakeSamplePackage(const std::string& name);
+    // A package of nFiles small files for <root>\Data, whose unpack and
+    // install take a while: D:\apptest\pkg\<name>.tv2bck.
+    std::string MakeManyFilePackage(const std::string& name, int nFiles);
+    static std::string ManyFileName(int n);
+    static std::string ManyFileText(int n) { return "file " + std::to_string(n); }
     // Where the package's staging directory is made.
     static std::string StagingDirectory() { return std::string(kScratch) + "\\pkg\\TAVIBACKTmp"; }
     static std::string InstallRoot() { return std::string(kScratch) + "\\inst"; }

@@ -59,18 +59,6 @@ TEST_F(AppTest, ArgumentsZeroAndZeroShowNoFileLinesAndKeepTheWindowOpen)
     EXPECT_TRUE(app.WaitForExit(3000));
 }
 
-TEST_F(AppTest, FailedCommandLineRunStillClosesByItself)
-{
-    AppProcess app(Quoted(std::string(kScratch) + "\\pkg\\missing.tv2bck") + " 1 1");
-    const HWND hMain = app.WaitForMainWindow();
-    ASSERT_NE(hMain, nullptr);
-    ASSERT_TRUE(WaitForStatus(hMain, "解压数据出现异常,请重试!"));
-    const DWORD dwFailed = ::GetTickCount();
-    ASSERT_TRUE(app.WaitForExit(3000));
-    EXPECT_LE(::GetTickCount() - dwFailed, 2500u);
-    EXPECT_EQ(app.ExitCode(), 0u);
-}
-
 TEST_F(AppTest, PackageInADriveRootWithNoFurtherArgumentsIsInstalledAndTheToolCloses)
 {
     // The staging directory goes beside the package: D:\TAVIBACKTmp.

@@ -1,4 +1,5 @@
-// A second start while one copy runs shows that copy and ends.
+// A second start while one copy runs shows that copy and ends; while a copy
+// ends without its window, the start waits for it.
 #include "AppTest.h"
 
 TEST_F(AppTest, SecondStartRestoresTheRunningCopyAndEndsAtOnce)
@@ -14,6 +15,7 @@ TEST_F(AppTest, SecondStartRestoresTheRunningCopyAndEndsAtOnce)
     AppProcess second(Quoted(package) + " 1 1");
     ASSERT_TRUE(second.Started());
     ASSERT_TRUE(second.WaitForExit(5000));
+    EXPECT_EQ(second.ExitCode(), 5u) << "its package was not applied";
 
     EXPECT_TRUE(first.IsRunning());
     EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(hMain) && ::IsWindowVisible(hMain); }, 3000));
@@ -36,4 +38,35 @@ TEST_F(AppTest, CopiesUnderAnotherFileNameRunSideBySide)
         EXPECT_TRUE(first.IsRunning());
     }
     ::DeleteFileA(renamed.c_str());
+}
+
+TEST_F(AppTest, StartWaitsForACopyThatIsEndingAndThenRunsItsPackage)
+{
+    const std::string package = MakeSamplePackage("after");
+    // The marker of a copy whose window has closed while its process still ends.
+    HANDLE hMarker = ::CreateSemaphoreA(nullptr, 1, 1, "TAVIUpdata");
+    ASSERT_NE(hMarker, nullptr);
+    AppProcess app(Quoted(package) + " 1 1");
+    EXPECT_FALSE(app.WaitForExit(2000));
+    EXPECT_EQ(app.MainWindow(), nullptr);
+    EXPECT_FALSE(DirectoryExists(StagingDirectory()));
+
+    ::CloseHandle(hMarker);
+    EXPECT_NE(app.WaitForMainWindow(), nullptr);
+    ASSERT_TRUE(app.WaitForExit(20000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+    EXPECT_EQ(ReadBytes(InstallRoot() + "\\Data\\a.txt"), "a of after");
+}
+
+TEST_F(AppTest, StartGivesUpAfterAMinuteWhenTheMarkerIsStillHeld)
+{
+    HANDLE hMarker = ::CreateSemaphoreA(nullptr, 1, 1, "TAVIUpdata");
+    ASSERT_NE(hMarker, nullptr);
+    AppProcess app(Quoted(MakeSamplePackage("never")) + " 1 1");
+    EXPECT_FALSE(app.WaitForExit(55000));
+    EXPECT_EQ(app.MainWindow(), nullptr);
+    ASSERT_TRUE(app.WaitForExit(15000));
+    EXPECT_EQ(app.ExitCode(), 5u);
+    EXPECT_FALSE(DirectoryExists(StagingDirectory()));
+    ::CloseHandle(hMarker);
 }

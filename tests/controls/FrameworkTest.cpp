@@ -222,4 +222,21 @@ TEST(AppTest, NamesTheApplicationAfterTheExecutable)
     EXPECT_EQ(AfxGetApp(), &theApp);
 }
 
+TEST(DcTest, PuttingBackWhatAFailedSelectionAnsweredDoesNothing)
+{
+    // What a selection hands back when GDI could not make the object.
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateBitmap(4, 4, 1, 1, nullptr));
+    CBitmap* pOriginal = dc.SelectObject(&bitmap);
+    ASSERT_NE(pOriginal, nullptr);
+
+    EXPECT_EQ(dc.SelectObject(static_cast<CBitmap*>(nullptr)), nullptr);
+    EXPECT_EQ(dc.SelectObject(static_cast<CBrush*>(nullptr)), nullptr);
+    EXPECT_EQ(dc.SelectObject(static_cast<CPen*>(nullptr)), nullptr);
+    EXPECT_EQ(GetCurrentObject(dc.GetSafeHdc(), OBJ_BITMAP), bitmap.m_hObject);
+    dc.SelectObject(pOriginal);
+}
+
 }  // namespace

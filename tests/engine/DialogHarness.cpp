@@ -1,7 +1,9 @@
 #include "DialogHarness.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <cstdio>
+#include <thread>
 
 #include "CWinApp.h"
 
@@ -32,18 +34,22 @@ void CALLBACK StartBody(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 }
 }
 
-void RunInDialog(const std::function<void(CTAVIUpdataDlg&)>& body, bool bEndAfterBody)
+int RunInDialog(const std::function<void(CTAVIUpdataDlg&)>& body, bool bEndAfterBody)
 {
-    CTAVIUpdataDlg dlg;
-    g_pRunning = &dlg;
-    g_pBody = &body;
-    g_bEndAfterBody = bEndAfterBody;
-    AfxGetApp()->m_pMainWnd = &dlg;  // as the application makes it
-    SetTimer(nullptr, 0, 1, StartBody);
-    dlg.DoModal();
-    AfxGetApp()->m_pMainWnd = nullptr;
-    g_pRunning = nullptr;
-    g_pBody = nullptr;
+    {
+        CTAVIUpdataDlg dlg;
+        g_pRunning = &dlg;
+        g_pBody = &body;
+        g_bEndAfterBody = bEndAfterBody;
+        AfxGetApp()->m_pMainWnd = &dlg;  // as the application makes it
+        SetTimer(nullptr, 0, 1, StartBody);
+        dlg.DoModal();
+        AfxGetApp()->m_pMainWnd = nullptr;
+        g_pRunning = nullptr;
+        g_pBody = nullptr;
+    }
+    // Read as the application does, once the dialog and its worker have gone.
+    return g_nExitCode;
 }
 
 HWND WaitForOwnedDialog(HWND hOwner, DWORD dwTimeoutMs)
@@ -86,6 +92,25 @@ bool RunUpdateAndWait(CTAVIUpdataDlg& dlg, const std::string& updateDir, const s
     g_bUpdateDone = 0;
     dlg.SendMessage(WM_TIMER, CTAVIUpdataDlg::TIMER_START_RUN);
     return PumpUntil([] { return g_bUpdateDone == 1; }, dwTimeoutMs);
+}
+
+std::string PickWithUpgradeButton(CTAVIUpdataDlg& dlg, const std::string& package)
+{
+    std::string filter;
+    std::thread operatorThread([&] {
+        HWND hFileDlg = WaitForOwnedDialog(dlg.m_hWnd);
+        if (!hFileDlg)
+            return;
+        char text[256] = {};
+        SendDlgItemMessageA(hFileDlg, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+        filter = text;
+        SetDlgItemTextA(hFileDlg, cmb13, package.c_str());
+        PostMessageA(hFileDlg, WM_COMMAND, IDOK, 0);
+    });
+    g_bUpdateDone = 0;
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_UPGRADE, BN_CLICKED), reinterpret_cast<LPARAM>(dlg.m_btnUpgrade.m_hWnd));
+    operatorThread.join();
+    return filter;
 }
 
 std::string ItemText(const CTAVIUpdataDlg& dlg, int nID)

@@ -10,7 +10,8 @@
 // calls the test's body from inside its message loop once it is open. The
 // body may close it; otherwise the harness ends it after the body, unless
 // bEndAfterBody is false (the dialog is then to close by itself).
-void RunInDialog(const std::function<void(CTAVIUpdataDlg&)>& body, bool bEndAfterBody = true);
+// Answers the process's exit code as the dialog left it (g_nExitCode).
+int RunInDialog(const std::function<void(CTAVIUpdataDlg&)>& body, bool bEndAfterBody = true);
 
 // A visible dialog window owned by hOwner, waited for up to dwTimeoutMs.
 HWND WaitForOwnedDialog(HWND hOwner, DWORD dwTimeoutMs = 10000);
@@ -22,6 +23,12 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs = 60000
 // then serves the dialog until the worker has published its end.
 bool RunUpdateAndWait(CTAVIUpdataDlg& dlg, const std::string& updateDir, const std::string& packagePath,
                       int nShowLog = 1, DWORD dwTimeoutMs = 60000);
+
+// Presses the upgrade button as the operator does: a thread of the test
+// waits for the file dialog, types the package's path and opens it. Answers
+// the file dialog's first filter. The run has started when it returns, with
+// g_bUpdateDone cleared.
+std::string PickWithUpgradeButton(CTAVIUpdataDlg& dlg, const std::string& package);
 
 std::string ItemText(const CTAVIUpdataDlg& dlg, int nID);
 

@@ -1,5 +1,6 @@
 #include <windows.h>
-#include <dlgs.h>
+#include <commctrl.h>
+#include <cstdio>
 #include <thread>
 
 #include "CWinApp.h"
@@ -7,6 +8,7 @@
 #include "EngineFixture.h"
 #include "PlinthLoader.h"
 #include "PlinthWrappers.h"
+#include "ProcessCounts.h"
 #include "TestFiles.h"
 
 namespace {
@@ -17,6 +19,40 @@ void CALLBACK EndLeftOpen(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 {
     KillTimer(nullptr, nIDEvent);
     g_pLeftOpen->EndDialog(IDCANCEL);
+}
+
+// Takes every free stretch of address space of a megabyte or more, so that
+// no thread's stack fits, and gives it back when it goes.
+class AddressSpaceFiller {
+public:
+    AddressSpaceFiller()
+    {
+        for (SIZE_T size = 1u << 30; size >= (1u << 20); size /= 2)
+            while (void* pBlock = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS))
+                m_blocks.push_back(pBlock);
+    }
+    ~AddressSpaceFiller()
+    {
+        for (void* pBlock : m_blocks)
+            VirtualFree(pBlock, 0, MEM_RELEASE);
+    }
+
+private:
+    std::vector<void*> m_blocks;
+};
+
+// The structure size of the last tool added to a tooltip, and the answer.
+UINT g_nToolInfoSize = 0;
+LRESULT g_lAddToolResult = 0;
+
+LRESULT CALLBACK RecordAddTool(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const auto* pMessage = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pMessage->message == TTM_ADDTOOLA) {
+        g_nToolInfoSize = reinterpret_cast<const TOOLINFOA*>(pMessage->lParam)->cbSize;
+        g_lAddToolResult = pMessage->lResult;
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 std::string MenuText(HMENU hMenu, UINT nID)
@@ -112,6 +148,41 @@ TEST_F(DialogTest, CommandLineRunWithAutoExitClosesByItself)
     EXPECT_EQ("a", ReadBytes(m_dir + "\\inst\\a.txt"));
 }
 
+TEST_F(DialogTest, CommandLineRunWhoseWorkerCannotStartStillClosesByItself)
+{
+    SetCommandLine({"TAVIUpdata.exe", m_package.c_str()});
+    std::string status;
+    UINT_PTR nSafetyTimer = 0;
+    const int nExitCode = RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        g_pLeftOpen = &dlg;
+        nSafetyTimer = SetTimer(nullptr, 0, 20000, EndLeftOpen);
+        // Timer 1's start, with no room left for the worker's stack.
+        ASSERT_TRUE(KillTimer(dlg.m_hWnd, CTAVIUpdataDlg::TIMER_START_RUN)) << "the run started already";
+        {
+            AddressSpaceFiller filler;
+            dlg.SendMessage(WM_TIMER, CTAVIUpdataDlg::TIMER_START_RUN);
+        }
+        status = ItemText(dlg, IDC_STC_STATUS);
+    }, false);
+    KillTimer(nullptr, nSafetyTimer);
+    EXPECT_EQ("无法启动升级,请重试!", status);
+    EXPECT_EQ(1, g_bUpdateDone.load()) << "closed by the safety timer, not by itself";
+    EXPECT_EQ(engine::RUN_NOT_FINISHED, nExitCode);
+    EXPECT_FALSE(FileExists(m_dir + "\\inst\\a.txt"));
+}
+
+TEST_F(DialogTest, UpgradeHintIsAddedWithAStructureEveryCommonControlsVersionTakes)
+{
+    g_nToolInfoSize = 0;
+    HHOOK hHook = SetWindowsHookExA(WH_CALLWNDPROCRET, RecordAddTool, nullptr, GetCurrentThreadId());
+    RunInDialog([](CTAVIUpdataDlg&) {});
+    UnhookWindowsHookEx(hHook);
+    EXPECT_TRUE(g_lAddToolResult);
+    // comctl32 5.x refuses anything larger than its own structure (version 2).
+    EXPECT_GE(g_nToolInfoSize, TTTOOLINFOA_V1_SIZE);
+    EXPECT_LE(g_nToolInfoSize, TTTOOLINFOA_V2_SIZE);
+}
+
 TEST_F(DialogTest, CloseWaitsHalfASecondThenUnloadsTheLibrary)
 {
     RunInDialog([&](CTAVIUpdataDlg& dlg) {
@@ -144,21 +215,7 @@ TEST_F(DialogTest, PickedPackageRunsFromItsOwnDirectory)
 {
     std::string filter;
     RunInDialog([&](CTAVIUpdataDlg& dlg) {
-        // The operator: waits for the file dialog, reads its filter, types the path, opens.
-        std::thread operatorThread([&] {
-            HWND hFileDlg = WaitForOwnedDialog(dlg.m_hWnd);
-            if (!hFileDlg)
-                return;
-            char text[256] = {};
-            SendDlgItemMessageA(hFileDlg, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
-            filter = text;
-            SetDlgItemTextA(hFileDlg, cmb13, m_package.c_str());
-            PostMessageA(hFileDlg, WM_COMMAND, IDOK, 0);
-        });
-        g_bUpdateDone = 0;
-        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_UPGRADE, BN_CLICKED),
-                        reinterpret_cast<LPARAM>(dlg.m_btnUpgrade.m_hWnd));
-        operatorThread.join();
+        filter = PickWithUpgradeButton(dlg, m_package);
         EXPECT_EQ(m_package, g_szPackagePath);
         EXPECT_EQ(m_packageDir, g_szUpdateDir) << "the directory keeps the name it shares with the file";
         ASSERT_TRUE(PumpUntil([] { return g_bUpdateDone == 1; }));
@@ -186,4 +243,28 @@ TEST_F(DialogTest, AboutBoxFromTheSystemMenu)
         reader.join();
     });
     EXPECT_EQ("关于 TAVI升级工具", caption);
+}
+
+TEST_F(DialogTest, TwentyRunsFromTheUpgradeButtonLeaveNoHandlesOrObjectsBehind)
+{
+    ProcessCounts first, last;
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        for (int nRun = 1; nRun <= 20; ++nRun) {
+            PickWithUpgradeButton(dlg, m_package);
+            ASSERT_TRUE(PumpUntil([] { return g_bUpdateDone == 1; })) << nRun;
+            ASSERT_EQ("更新完成", ItemText(dlg, IDC_STC_STATUS)) << nRun;
+            // The first runs load and fill the caches of the file dialog (its icons, say).
+            if (nRun == 5)
+                first = CountsOfThisProcess();
+        }
+        last = CountsOfThisProcess();
+    });
+    std::printf("after run 5: %lu handles, %lu GDI, %lu USER; after run 20: %lu, %lu, %lu\n", first.dwHandles,
+                first.dwGdiObjects, first.dwUserObjects, last.dwHandles, last.dwGdiObjects, last.dwUserObjects);
+    EXPECT_GT(first.dwHandles, 0u);
+    EXPECT_GT(first.dwGdiObjects, 0u);
+    EXPECT_GT(first.dwUserObjects, 0u);
+    EXPECT_LE(last.dwHandles, first.dwHandles + 5);
+    EXPECT_LE(last.dwGdiObjects, first.dwGdiObjects + 5);
+    EXPECT_LE(last.dwUserObjects, first.dwUserObjects + 5);
 }

@@ -21,6 +21,7 @@ void EngineTest::SetUp()
     g_hUpdateThread = nullptr;
     g_bThreadEnd = 1;
     g_bUpdateDone = 0;
+    g_nExitCode = 0;
 }
 
 void EngineTest::TearDown()

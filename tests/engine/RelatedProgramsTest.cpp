@@ -5,24 +5,6 @@
 
 #include <vector>
 
-namespace {
-// Starts a copy of the sleeper under the given image name.
-HANDLE StartSleeperAs(const std::string& directory, const std::string& image)
-{
-    const std::string path = directory + "\\" + image;
-    CopyFileA((ProgramDirectory() + "\\engine_sleeper.exe").c_str(), path.c_str(), FALSE);
-    std::string commandLine = "\"" + path + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-}
-
 using RelatedProgramsTest = EngineTest;
 
 TEST_F(RelatedProgramsTest, EndsEveryProgramOfTheTableAndNoOther)

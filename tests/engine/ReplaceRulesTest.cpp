@@ -63,3 +63,51 @@ TEST_F(ReplaceRulesTest, DirectoryQueriesAndCreation)
     EXPECT_EQ(1, engine::CreateSubDirectory("下级", (m_dir + "\\sub\\").c_str())) << "doubled separator";
     EXPECT_TRUE(DirectoryExists(m_dir + "\\sub\\下级"));
 }
+
+namespace {
+int g_nCopies = 0;
+bool g_bCopyFails = false;
+
+// Copies as Windows does: a read-only destination is refused (Wine copies over it).
+BOOL WINAPI CopyLikeWindows(LPCSTR pszSource, LPCSTR pszDest, BOOL bFailIfExists)
+{
+    ++g_nCopies;
+    const DWORD dwAttributes = GetFileAttributesA(pszDest);
+    if (g_bCopyFails || (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY))) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return CopyFileA(pszSource, pszDest, bFailIfExists);
+}
+}
+
+TEST_F(ReplaceRulesTest, ReadOnlyDestinationIsMadeWritableAndCopiedOnceMore)
+{
+    const std::string staged = m_dir + "\\staged.txt", dest = m_dir + "\\dest.txt";
+    WriteBytes(staged, "new");
+    struct Case {
+        const char* what;
+        bool bDestExists, bReadOnly, bCopyFails;
+        bool bInstalled;
+        int nCopies;
+    };
+    for (const Case& c : {Case{"read-only", true, true, false, true, 2},
+                          Case{"writable", true, false, false, true, 1},
+                          Case{"absent", false, false, false, true, 1},
+                          Case{"read-only, refused again", true, true, true, false, 2},
+                          Case{"writable, refused", true, false, true, false, 1},
+                          Case{"absent, refused", false, false, true, false, 1}}) {
+        SetFileAttributesA(dest.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(dest.c_str());
+        if (c.bDestExists) {
+            WriteBytes(dest, "old");
+            SetFileAttributesA(dest.c_str(), c.bReadOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        }
+        g_nCopies = 0;
+        g_bCopyFails = c.bCopyFails;
+        EXPECT_EQ(c.bInstalled, engine::InstallFile(staged.c_str(), dest.c_str(), CopyLikeWindows)) << c.what;
+        EXPECT_EQ(c.nCopies, g_nCopies) << c.what;
+        EXPECT_EQ(c.bInstalled ? "new" : c.bDestExists ? "old" : "", ReadBytes(dest)) << c.what;
+    }
+    SetFileAttributesA(dest.c_str(), FILE_ATTRIBUTE_NORMAL);
+}

@@ -16,6 +16,21 @@ std::string FreshTestDirectory(const std::string& name)
     return path;
 }
 
+HANDLE StartSleeperAs(const std::string& directory, const std::string& image)
+{
+    const std::string path = directory + "\\" + image;
+    CopyFileA((ProgramDirectory() + "\\engine_sleeper.exe").c_str(), path.c_str(), FALSE);
+    std::string commandLine = "\"" + path + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
 FILETIME PackageFileTime()
 {
     SYSTEMTIME st = {};

@@ -12,6 +12,10 @@ DWORD Attributes(const std::string& path);
 // A fresh, empty directory D:\engine-tests\<name>.
 std::string FreshTestDirectory(const std::string& name);
 
+// Starts a copy of engine_sleeper.exe under the image name in the directory,
+// standing in for one of the suite's programs; nullptr when it did not start.
+HANDLE StartSleeperAs(const std::string& directory, const std::string& image);
+
 // The local time 2020-06-15 12:00:00 as a file time: staged files get it
 // from their package entries, so installed files given the same time have the
 // same date part in their version text.

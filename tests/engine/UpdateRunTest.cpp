@@ -233,6 +233,30 @@ TEST_F(UpdateRunTest, UnpackFailureStopsTheRun)
     });
 }
 
+TEST_F(UpdateRunTest, PackageThatCannotBeReadStopsTheRunBeforeAnyProgramEnds)
+{
+    WritePackage({{"a.txt", "a"}}, ConfigText({{"a.txt", m_inst + "\\a.txt"}}, "p", 1));
+    // Another program holds the package open without sharing.
+    const HANDLE hHeld = CreateFileA(m_package.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    const HANDLE hProgram = StartSleeperAs(m_dir, "TAVIMain.exe");
+    ASSERT_NE(nullptr, hProgram);
+
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        for (const std::string& package : {m_package, m_packageDir + "\\missing.tv2bck", m_packageDir, std::string()}) {
+            ControlRecorder recorder(dlg);
+            ASSERT_TRUE(RunUpdateAndWait(dlg, m_packageDir, package));
+            EXPECT_EQ((std::vector<std::string>{UNPACK_FAILED}), recorder.StatusTexts()) << package;
+            EXPECT_EQ(engine::RUN_UNPACK_FAILED, g_nExitCode.load()) << package;
+        }
+    });
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(hProgram, 0)) << "a program of the line was ended";
+    EXPECT_FALSE(DirectoryExists(m_staging));
+    TerminateProcess(hProgram, 0);
+    CloseHandle(hProgram);
+    CloseHandle(hHeld);
+}
+
 TEST_F(UpdateRunTest, PackageNamesThatReadAsMinusOneAreRejected)
 {
     RunInDialog([&](CTAVIUpdataDlg& dlg) {

@@ -229,7 +229,8 @@ TEST(HostileMemory, UnCompressFileAnswersWhenMemoryRunsOut)
 }
 
 // TAVIUpdata.exe, a whole command-line run: the package that once ended the
-// tool (exit code 3) ends in a status text, and a writer's package installs.
+// tool (exit code 3) is refused by the library (exit code 2, its status text
+// "解压数据出现异常,请重试!"), and a writer's package installs.
 TEST(HostileRun, TheToolEndsNormallyAndThenInstallsAWritersPackage)
 {
     const std::string root = "D:\\plinth-writers", packages = root + "\\pkg";
@@ -239,7 +240,7 @@ TEST(HostileRun, TheToolEndsNormallyAndThenInstallsAWritersPackage)
     const std::string staging = packages + "\\TAVIBACKTmp";
 
     ASSERT_TRUE(WriteTinyEntries(packages + "\\hostile.tv2bck", 4000000));
-    EXPECT_EQ(0, plinthtest::RunProgram("TAVIUpdata.exe \"" + packages + "\\hostile.tv2bck\" 1 1"));
+    EXPECT_EQ(2, plinthtest::RunProgram("TAVIUpdata.exe \"" + packages + "\\hostile.tv2bck\" 1 1"));
     EXPECT_EQ(0, CountEntries(staging));
 
     std::string writers = ReadFileBytes(plinthtest::ProgramDirectory() + "\\writers\\python-pipe.zip");
