@@ -61,6 +61,31 @@ std::string MenuText(HMENU hMenu, UINT nID)
     GetMenuStringA(hMenu, nID, text, sizeof text, MF_BYCOMMAND);
     return text;
 }
+
+// Whether a control's last change was painted, as it stood when the control
+// was destroyed: the changes that count are a log pane's new text and a
+// progress bar's new position.
+struct PaintWatch {
+    int nChanges = 0;
+    int nChangesPainted = -1;
+    bool bVisibleAtDestroy = false;
+    bool bDestroyed = false;
+
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR dwData)
+    {
+        auto* pWatch = reinterpret_cast<PaintWatch*>(dwData);
+        if (nMsg == EM_REPLACESEL || nMsg == PBM_SETPOS)
+            ++pWatch->nChanges;
+        else if (nMsg == WM_PAINT)
+            pWatch->nChangesPainted = pWatch->nChanges;
+        else if (nMsg == WM_DESTROY) {
+            pWatch->bVisibleAtDestroy = (GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+            pWatch->bDestroyed = true;
+            RemoveWindowSubclass(hWnd, Proc, 1);
+        }
+        return DefSubclassProc(hWnd, nMsg, wParam, lParam);
+    }
+};
 }
 
 class DialogTest : public EngineTest {
@@ -191,6 +216,26 @@ TEST_F(DialogTest, CloseWaitsHalfASecondThenUnloadsTheLibrary)
         EXPECT_GE(GetTickCount() - dwStart, 500u);
         EXPECT_EQ(nullptr, g_hPlinth);
     });
+}
+
+TEST_F(DialogTest, LogPaneAndProgressBarShowTheirLastStateBeforeTheToolCloses)
+{
+    SetCommandLine({"TAVIUpdata.exe", m_package.c_str(), "1", "0"});
+    PaintWatch log, progress;
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        SetWindowSubclass(dlg.m_edtLog.m_hWnd, PaintWatch::Proc, 1, reinterpret_cast<DWORD_PTR>(&log));
+        SetWindowSubclass(dlg.m_progress.m_hWnd, PaintWatch::Proc, 1, reinterpret_cast<DWORD_PTR>(&progress));
+        ASSERT_TRUE(PumpUntil([] { return g_bUpdateDone == 1; }));
+        // A line that comes just before the close.
+        dlg.AppendLog("last line");
+        dlg.SendMessage(WM_COMMAND, IDCANCEL);
+    }, false);
+    for (const PaintWatch* pWatch : {&log, &progress}) {
+        ASSERT_TRUE(pWatch->bDestroyed);
+        EXPECT_GT(pWatch->nChanges, 0);
+        EXPECT_EQ(pWatch->nChanges, pWatch->nChangesPainted);
+        EXPECT_TRUE(pWatch->bVisibleAtDestroy);
+    }
 }
 
 TEST_F(DialogTest, ThreeStaticsShowTheBackgroundBehindBlueText)
