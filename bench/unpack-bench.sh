@@ -12,8 +12,7 @@ work=$build/bench-unpack
 data=$work/data
 pkg=$work/bench.tv2bck
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
-now_ms() { date +%s%3N; }
-median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+source "$(dirname "$0")/common.sh"
 
 for tool in unzip python3; do
   command -v "$tool" >/dev/null || { echo "unpack-bench: $tool is missing" >&2; exit 1; }

@@ -24,8 +24,7 @@ DEST_WIN='D:\UpdateBench\dest'
 STAGED_WIN='D:\UpdateBench\staged'
 FILES=2000
 
-now_ms() { date +%s%3N; }
-median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+source "$(dirname "$0")/common.sh"
 count_files() { find "$1" -maxdepth 1 -type f 2>/dev/null | wc -l; }
 
 for exe in TAVIUpdata.exe Plinth.dll plinth_unpack_bench.exe tv2pack.exe engine_install_bench.exe; do
