@@ -22,7 +22,6 @@ public:
     // Ends the cycle: every held-back control is shown and painted now. The
     // owner calls it on its timer, and before it closes.
     void Flush();
-    UINT_PTR TimerID() const { return m_nTimerID; }
 
 private:
     CWnd* m_pOwner;

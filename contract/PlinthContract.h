@@ -1,8 +1,9 @@
 #pragma once
 #include <windows.h>
 
-#include <cstddef>
 #include <cstdint>
+
+#include "ListPositions.h"
 
 // What the update tool and the suite's system library, Plinth.dll, agree on:
 // the size of the environment record, the records that both sides lay out,
@@ -46,7 +47,7 @@ static_assert(sizeof(StdResultLong) == 103, "type-2 result record");
 static_assert(sizeof(DateYMD) == 8, "date record");
 
 // The list's positions in its order. The loader's error codes and every
-// library's exports follow them, so they must run 1, 2, ... without a gap.
+// library's exports follow them.
 namespace plinth_contract {
 
 constexpr int kPositions[] = {
@@ -54,16 +55,7 @@ constexpr int kPositions[] = {
 #include "PlinthEntries.def"
 };
 
-constexpr bool PositionsRunInOrder()
-{
-    for (std::size_t i = 0; i < sizeof kPositions / sizeof kPositions[0]; ++i) {
-        if (kPositions[i] != static_cast<int>(i) + 1)
-            return false;
-    }
-    return true;
-}
-
 static_assert(sizeof kPositions / sizeof kPositions[0] == PLINTH_ENTRY_COUNT, "the list has 154 entry points");
-static_assert(PositionsRunInOrder(), "the list's positions run from 1 to 154 in order");
+static_assert(PositionsRunFromOne(kPositions), "the list's positions run from 1 to 154 in order");
 
 } // namespace plinth_contract

@@ -201,6 +201,10 @@ protected:
     // command has one; -1 on failure.
     int AddSharedImage(CImageList* pList, int nIndex, UINT_PTR nID);
     BOOL CopyImageToList(CImageList* pList, int nIndex, CImageList* pOwnList);
+    // The entry's own list from the bitmap resource (with the raised variants
+    // in the XP style), showing image nIndex, from source nSource; on failure
+    // the entry has no image of its own.
+    BOOL LoadOwnImages(COwnerMenuEntry& entry, int nBitmap, int nSource, int nIndex);
     // The image index of the command's button on the toolbar resource, when above 0.
     static BOOL LocateToolbarImage(UINT nID, UINT nToolbar, int& nIndex);
     BOOL MakeSwatchBitmap(CBitmap& bitmap, COLORREF crFill, COLORREF crBorder, int nHatch, const CSize* pSize) const;

@@ -7,7 +7,7 @@ namespace {
 // An 8-bit text in UTF-16 for the length of one call; NULL stays NULL.
 class WideText {
 public:
-    explicit WideText(LPCSTR lpszText) : m_bNull(!lpszText), m_text(OwnerMenuWide(lpszText)) {}
+    explicit WideText(LPCSTR lpszText) : m_bNull(!lpszText), m_text(AnsiToWide(lpszText)) {}
     operator LPCWSTR() const { return m_bNull ? nullptr : m_text.c_str(); }
 
 private:
@@ -124,7 +124,7 @@ BOOL COwnerMenu::GetItemText(UINT nID, CString& text, UINT nFlags)
     std::wstring wide;
     if (!GetItemText(nID, wide, nFlags))
         return FALSE;
-    text = OwnerMenuAnsi(wide.c_str());
+    text = WideToAnsi(wide.c_str());
     return TRUE;
 }
 

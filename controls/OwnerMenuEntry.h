@@ -1,12 +1,9 @@
 #pragma once
+#include "AnsiText.h"
 #include "CImageList.h"
 #include "CString.h"
 #include <memory>
 #include <string>
-
-// 8-bit text (ANSI code page) in UTF-16 and back; NULL gives an empty string.
-std::wstring OwnerMenuWide(LPCSTR lpszText);
-CString OwnerMenuAnsi(LPCWSTR lpszText);
 
 // One item of an owner-drawn menu: its text, command, flags and image. The
 // menu item's data points at it; the menu whose item list holds it owns it.
@@ -22,8 +19,8 @@ public:
     // Possibly with an ampersand mnemonic and, after a tab, accelerator text.
     LPCWSTR GetText() const { return m_text.c_str(); }
     void SetText(LPCWSTR lpszText) { m_text = lpszText ? lpszText : L""; }
-    CString GetAnsiText() const { return OwnerMenuAnsi(m_text.c_str()); }
-    void SetAnsiText(LPCSTR lpszText) { m_text = OwnerMenuWide(lpszText); }
+    CString GetAnsiText() const { return WideToAnsi(m_text.c_str()); }
+    void SetAnsiText(LPCSTR lpszText) { m_text = AnsiToWide(lpszText); }
 
     int m_nImageIndex = -1;     // in the own list
     int m_nSharedIndex = -1;    // in the shared list

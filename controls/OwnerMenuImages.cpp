@@ -180,6 +180,21 @@ int COwnerMenu::AddSharedImage(CImageList* pList, int nIndex, UINT_PTR nID)
     return nShared;
 }
 
+BOOL COwnerMenu::LoadOwnImages(COwnerMenuEntry& entry, int nBitmap, int nSource, int nIndex)
+{
+    entry.m_pImages = std::make_unique<CImageList>();
+    if (entry.m_pImages->Create(m_nImageWidth, m_nImageHeight, ILC_COLORDDB | ILC_MASK, 1, 1) &&
+        AddResourceImage(entry.m_pImages.get(), nBitmap)) {
+        entry.m_nImageSource = nSource;
+        entry.m_nImageIndex = nIndex;
+        return TRUE;
+    }
+    entry.m_pImages.reset();
+    entry.m_nImageSource = -1;
+    entry.m_nImageIndex = -1;
+    return FALSE;
+}
+
 BOOL COwnerMenu::CopyImageToList(CImageList* pList, int nIndex, CImageList* pOwnList)
 {
     HICON hIcon = pList && pOwnList && nIndex >= 0 ? pList->ExtractIcon(nIndex) : nullptr;

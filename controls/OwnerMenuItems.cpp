@@ -181,7 +181,7 @@ COwnerMenuEntry* COwnerMenu::EntryForCommand(int nPos, UINT_PTR nID)
     // A plain item: its text goes into the new entry.
     CString text;
     GetMenuString(static_cast<UINT>(nPos), text, MF_BYPOSITION);
-    return NewEntry(OwnerMenuWide(text).c_str(), MF_OWNERDRAW, nID, m_items.size());
+    return NewEntry(AnsiToWide(text).c_str(), MF_OWNERDRAW, nID, m_items.size());
 }
 
 BOOL COwnerMenu::ChangeCommand(LPCWSTR lpszText, UINT nID, int nSharedIndex)
@@ -246,16 +246,7 @@ BOOL COwnerMenu::ChangeItem(LPCWSTR lpszText, LPCWSTR lpszFind, int nBitmap)
         return FALSE;
     if (lpszText)
         pEntry->SetText(lpszText);
-    pEntry->m_pImages = std::make_unique<CImageList>();
-    if (pEntry->m_pImages->Create(m_nImageWidth, m_nImageHeight, ILC_COLORDDB | ILC_MASK, 1, 1) &&
-        AddResourceImage(pEntry->m_pImages.get(), nBitmap)) {
-        pEntry->m_nImageSource = 0;
-        pEntry->m_nImageIndex = 0;
-    } else {
-        pEntry->m_pImages.reset();
-        pEntry->m_nImageSource = -1;
-        pEntry->m_nImageIndex = -1;
-    }
+    LoadOwnImages(*pEntry, nBitmap, 0, 0);
     return TRUE;
 }
 

@@ -235,15 +235,7 @@ int COwnerMenu::TakeImagesFromToolBar(CToolBar* pToolBar, UINT nBitmap)
             continue;
         COwnerMenuEntry* pEntry = pMenu->EntryForCommand(nLoc, nID);
         pEntry->m_nFlags = MF_OWNERDRAW;
-        pEntry->m_nImageSource = static_cast<int>(nBitmap);
-        pEntry->m_nImageIndex = iImage;
-        pEntry->m_pImages = std::make_unique<CImageList>();
-        if (!pEntry->m_pImages->Create(m_nImageWidth, m_nImageHeight, ILC_COLORDDB | ILC_MASK, 1, 1) ||
-            !AddResourceImage(pEntry->m_pImages.get(), static_cast<int>(nBitmap))) {
-            pEntry->m_pImages.reset();
-            pEntry->m_nImageSource = -1;
-            pEntry->m_nImageIndex = -1;
-        }
+        LoadOwnImages(*pEntry, static_cast<int>(nBitmap), static_cast<int>(nBitmap), iImage);
         pMenu->CMenu::ModifyMenu(static_cast<UINT>(nLoc), MF_BYPOSITION | MF_OWNERDRAW, nID,
                                  reinterpret_cast<LPCSTR>(pEntry));
         ++nTaken;

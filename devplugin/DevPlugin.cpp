@@ -1,33 +1,23 @@
 #include "DevPlugin.h"
 
 #include "AfxResource.h"
+#include "ListPositions.h"
 #include "PluginGuard.h"
 
-#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
 
 namespace {
 
-// The list's positions in its order: members and wrappers follow them, so
-// they must run 1, 2, ... without a gap.
+// The list's positions in its order: members and wrappers follow them.
 constexpr int kPositions[] = {
 #define DEVPLUGIN_ENTRY(position, exportName, wrapper, answers, parameters, arguments) position,
 #include "DevPluginEntries.def"
 };
 
-constexpr bool PositionsRunInOrder()
-{
-    for (std::size_t i = 0; i < sizeof kPositions / sizeof kPositions[0]; ++i) {
-        if (kPositions[i] != static_cast<int>(i) + 1)
-            return false;
-    }
-    return true;
-}
-
 static_assert(sizeof kPositions / sizeof kPositions[0] == 131, "the list has 131 entry points");
-static_assert(PositionsRunInOrder(), "the list's positions run from 1 to 131 in order");
+static_assert(PositionsRunFromOne(kPositions), "the list's positions run from 1 to 131 in order");
 
 // The text LoadText answers, terminator included.
 constexpr int TEXT_SIZE = 1000;

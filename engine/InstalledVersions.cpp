@@ -5,21 +5,10 @@
 #include <cstring>
 #include <cwchar>
 
+#include "AnsiText.h"
 #include "PlinthWrappers.h"
 
 namespace {
-constexpr int VERSION_TEXT = 1024;  // the caller's buffer for a version text
-
-std::wstring Widen(const char* pszText)
-{
-    const int nLength = MultiByteToWideChar(CP_ACP, 0, pszText, -1, nullptr, 0);
-    if (nLength <= 1)
-        return {};
-    std::wstring text(nLength - 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, pszText, -1, &text[0], nLength);
-    return text;
-}
-
 // Upper case as the file system compares names (LCMapStringEx's default casing).
 std::wstring Upper(const std::wstring& text)
 {
@@ -64,7 +53,7 @@ std::wstring DirectoryOf(const std::wstring& key)
 
 std::wstring CInstalledVersions::PlainKey(const char* pszPath)
 {
-    return KeyOf(Widen(pszPath));
+    return KeyOf(AnsiToWide(pszPath));
 }
 
 std::wstring CInstalledVersions::KeyOf(const std::wstring& path)
@@ -85,7 +74,7 @@ std::wstring CInstalledVersions::KeyOf(const std::wstring& path)
 
 void CInstalledVersions::Read(const char* pszPath, char* pszOut)
 {
-    const std::wstring path = Widen(pszPath);
+    const std::wstring path = AnsiToWide(pszPath);
     if (!IsKnownAbsent(path, KeyOf(path))) {
         GetVers(pszPath, pszOut);
         return;
@@ -97,7 +86,7 @@ void CInstalledVersions::Read(const char* pszPath, char* pszOut)
             return;
         m_bAbsentTextKnown = true;
     }
-    std::memcpy(pszOut, m_szAbsentText, VERSION_TEXT);
+    std::memcpy(pszOut, m_szAbsentText, sizeof m_szAbsentText);
 }
 
 void CInstalledVersions::FileWritten(const char* pszPath)
@@ -111,10 +100,7 @@ void CInstalledVersions::FileWritten(const char* pszPath)
 
 void CInstalledVersions::ChainMade(const char* pszDirectory)
 {
-    if (m_lastChain == pszDirectory)
-        return;
-    m_lastChain = pszDirectory;
-    std::wstring directory = Widen(pszDirectory);
+    std::wstring directory = AnsiToWide(pszDirectory);
     while (!directory.empty() && directory.back() == L'\\')
         directory.pop_back();
     if (directory.size() == 2 && directory[1] == L':')
@@ -140,7 +126,6 @@ void CInstalledVersions::LibraryChanged()
 void CInstalledVersions::Reset()
 {
     m_listings.clear();
-    m_lastChain.clear();
     LibraryChanged();
 }
 

@@ -3,8 +3,6 @@
 #include <set>
 #include <string>
 
-#include "CString.h"
-
 // The version texts of a run's destination files, as the system library's
 // GetVers writes them, with one query saved: a destination that the run
 // knows is not there gets the text that the library gave for the first such
@@ -48,7 +46,6 @@ private:
 
     // Upper-case directory, with its trailing backslash: the upper-case names in it.
     std::map<std::wstring, std::set<std::wstring>> m_listings;
-    std::string m_lastChain;  // the directory string of the last chain, made again for each file
     bool m_bAbsentTextKnown = false;
-    char m_szAbsentText[1024] = {};
+    char m_szAbsentText[1024] = {};  // the size of the caller's buffer
 };

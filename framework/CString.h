@@ -23,7 +23,8 @@ public:
     // Loads a string resource from the current resource module; FALSE if there is none.
     BOOL LoadString(UINT nID);
 
-    // Exact, case-sensitive replacement of every non-overlapping occurrence; the count.
+    // Replaces every character chOld (never the second byte of a double-byte
+    // character) with chNew; the count.
     int Replace(char chOld, char chNew);
     // Removes spaces, tabs, carriage returns, line feeds, vertical tabs and form feeds.
     CString& TrimLeft();

@@ -1,5 +1,7 @@
 #include "VersionText.h"
 
+#include "CodePages.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -12,12 +14,9 @@ bool FileVersionText(const char* path, std::string& out)
     out = "0.0.0.0.0.0.0";
     if (!path || !*path)
         return false;
-    int n = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (n <= 0)
+    std::wstring wide;
+    if (!DecodeBytes(path, kAnsiCodePage, false, wide))
         return false;
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path, -1, &wide[0], n);
-    wide.resize(static_cast<std::size_t>(n - 1));
     return FileVersionText(wide, out);
 }
 

@@ -1,6 +1,6 @@
-#include "OwnerMenuEntry.h"
+#include "AnsiText.h"
 
-std::wstring OwnerMenuWide(LPCSTR lpszText)
+std::wstring AnsiToWide(LPCSTR lpszText)
 {
     std::wstring text;
     const int nLength = lpszText ? ::MultiByteToWideChar(CP_ACP, 0, lpszText, -1, nullptr, 0) : 0;
@@ -11,7 +11,7 @@ std::wstring OwnerMenuWide(LPCSTR lpszText)
     return text;
 }
 
-CString OwnerMenuAnsi(LPCWSTR lpszText)
+CString WideToAnsi(LPCWSTR lpszText)
 {
     CString text;
     const int nLength = lpszText ? ::WideCharToMultiByte(CP_ACP, 0, lpszText, -1, nullptr, 0, nullptr, nullptr) : 0;
