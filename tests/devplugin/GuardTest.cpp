@@ -7,8 +7,8 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <string>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -34,14 +34,14 @@ FloatControls CurrentFloatControls()
     return controls;
 }
 
-// What a program wrote to its standard output and error, and its exit code.
-struct ProgramRun {
+// What PluginHost wrote to its standard output and error, and its exit code.
+struct HostRun {
     DWORD dwExitCode = 0;
     std::string out;
     std::string err;
 };
 
-ProgramRun RunCapturingOutput(const std::string& commandLine)
+HostRun RunPluginHost(int nCalls)
 {
     const std::string outPath = ProgramDirectory() + "\\PluginHost.out";
     const std::string errPath = ProgramDirectory() + "\\PluginHost.err";
@@ -56,8 +56,8 @@ ProgramRun RunCapturingOutput(const std::string& commandLine)
     startup.hStdOutput = hOut;
     startup.hStdError = hErr;
     PROCESS_INFORMATION process = {};
-    std::string command = commandLine;
-    ProgramRun run;
+    std::string command = "\"" + ProgramDirectory() + "\\PluginHost.exe\" " + std::to_string(nCalls);
+    HostRun run;
     run.dwExitCode = static_cast<DWORD>(-1);
     if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
         WaitForSingleObject(process.hProcess, 120000);
@@ -196,7 +196,7 @@ TEST_F(FaultPluginTest, TheCallersFloatingPointControlsComeBackOnEveryReturn)
 
 TEST(DevPluginGuardOutput, AThousandCaughtThrowsOfThePluginPrintNothing)
 {
-    const ProgramRun run = RunCapturingOutput("\"" + ProgramDirectory() + "\\PluginHost.exe\" 1000");
+    const HostRun run = RunPluginHost(1000);
     EXPECT_EQ(run.dwExitCode, 0u);
     EXPECT_EQ(std::atoi(run.out.c_str()), 1000) << run.out;
     EXPECT_EQ(run.err, "");
