@@ -221,6 +221,8 @@ BOOL COwnerMenu::DestroyMenu()
         delete m_pCheckImages;
         m_pCheckImages = nullptr;
     }
+    // A menu built on this object after now is no longer the loaded one.
+    m_bFromResource = FALSE;
     return CMenu::DestroyMenu();
 }
 

@@ -195,8 +195,8 @@ protected:
     static void MakeShadowImage(CBitmap& bitmap);
     // The faded and the shadow variant of an image.
     BOOL MakeRaisedVariants(CImageList* pList, int nIndex, CBitmap& faded, CBitmap& shadow) const;
-    // Those of image 0, added at the end of the list.
-    void AppendRaisedVariants(CImageList* pList) const;
+    // Those of image 0, added at the end of the list; TRUE when both were.
+    BOOL AppendRaisedVariants(CImageList* pList) const;
     // The image's index in the shared list, replaced in place when the
     // command has one; -1 on failure.
     int AddSharedImage(CImageList* pList, int nIndex, UINT_PTR nID);
@@ -307,6 +307,8 @@ private:
     int RemoveByText(LPCWSTR lpszText, int nOption, BOOL bDelete);
     BOOL RemoveItem(UINT nPosition, UINT nFlags, BOOL bDelete);
     void DeleteEntryWithID(UINT_PTR nID);
+    // The entry of the command item at the position.
+    void DeleteEntryOfItem(int nPos);
 
     // Searches
     COwnerMenu* LocateCommandFrom(UINT nID, int& nLoc, const std::vector<COwnerMenu*>* pMenusFound,

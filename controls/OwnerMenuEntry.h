@@ -31,6 +31,9 @@ public:
     UINT_PTR m_nID = 0;         // command id, or a popup's menu handle
     BOOL m_bSyncMark = FALSE;   // work flag of COwnerMenu::ResyncItems
     std::unique_ptr<CImageList> m_pImages;
+    // The own list ends in the faded and shadow variants of its image 0; a
+    // list filled in the classic style has none, whatever it holds.
+    BOOL m_bRaisedVariants = FALSE;
 
 private:
     std::wstring m_text;

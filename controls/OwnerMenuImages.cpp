@@ -129,13 +129,11 @@ BOOL COwnerMenu::MakeRaisedVariants(CImageList* pList, int nIndex, CBitmap& fade
     return TRUE;
 }
 
-void COwnerMenu::AppendRaisedVariants(CImageList* pList) const
+BOOL COwnerMenu::AppendRaisedVariants(CImageList* pList) const
 {
     CBitmap faded, shadow;
-    if (MakeRaisedVariants(pList, 0, faded, shadow)) {
-        pList->Add(&faded, ::GetSysColor(COLOR_BTNFACE));
-        pList->Add(&shadow, ::GetSysColor(COLOR_BTNFACE));
-    }
+    return MakeRaisedVariants(pList, 0, faded, shadow) && pList->Add(&faded, ::GetSysColor(COLOR_BTNFACE)) >= 0 &&
+           pList->Add(&shadow, ::GetSysColor(COLOR_BTNFACE)) >= 0;
 }
 
 int COwnerMenu::AddSharedImage(CImageList* pList, int nIndex, UINT_PTR nID)
@@ -184,12 +182,16 @@ BOOL COwnerMenu::LoadOwnImages(COwnerMenuEntry& entry, int nBitmap, int nSource,
 {
     entry.m_pImages = std::make_unique<CImageList>();
     if (entry.m_pImages->Create(m_nImageWidth, m_nImageHeight, ILC_COLORDDB | ILC_MASK, 1, 1) &&
-        AddResourceImage(entry.m_pImages.get(), nBitmap)) {
+        AddResourceBitmap(entry.m_pImages.get(), nBitmap)) {
+        // The variants go after the whole strip, where only this flag tells
+        // them from its pictures.
+        entry.m_bRaisedVariants = UsesXPStyle() && s_raisedImages && AppendRaisedVariants(entry.m_pImages.get());
         entry.m_nImageSource = nSource;
         entry.m_nImageIndex = nIndex;
         return TRUE;
     }
     entry.m_pImages.reset();
+    entry.m_bRaisedVariants = FALSE;
     entry.m_nImageSource = -1;
     entry.m_nImageIndex = -1;
     return FALSE;

@@ -1,5 +1,6 @@
 #include "OwnerMenu.h"
 #include "CBitmap.h"
+#include <algorithm>
 
 // Building, changing and removing items (UTF-16 forms).
 
@@ -64,6 +65,8 @@ BOOL COwnerMenu::AppendItem(LPCWSTR lpszText, UINT nFlags, UINT_PTR nID, CImageL
         if (CopyImageToList(pImages, nIndex, pEntry->m_pImages.get())) {
             pEntry->m_nImageSource = 0;
             pEntry->m_nImageIndex = 0;
+            // The one picture, followed by its variants when they were made.
+            pEntry->m_bRaisedVariants = pEntry->m_pImages->GetImageCount() > 1;
         } else {
             pEntry->m_pImages.reset();
         }
@@ -178,10 +181,12 @@ COwnerMenuEntry* COwnerMenu::EntryForCommand(int nPos, UINT_PTR nID)
         if (pEntry->m_nID == nID)
             return pEntry.get();
     }
-    // A plain item: its text goes into the new entry.
+    // A plain item: its text goes into a new entry at its place, so that
+    // the entries stay in the items' order.
     CString text;
     GetMenuString(static_cast<UINT>(nPos), text, MF_BYPOSITION);
-    return NewEntry(AnsiToWide(text).c_str(), MF_OWNERDRAW, nID, m_items.size());
+    const size_t nAt = static_cast<size_t>(std::max(nPos - GetFirstOwnItem(), 0));
+    return NewEntry(AnsiToWide(text).c_str(), MF_OWNERDRAW, nID, nAt);
 }
 
 BOOL COwnerMenu::ChangeCommand(LPCWSTR lpszText, UINT nID, int nSharedIndex)
@@ -192,6 +197,7 @@ BOOL COwnerMenu::ChangeCommand(LPCWSTR lpszText, UINT nID, int nSharedIndex)
         pEntry->m_nImageSource = -1;
         pEntry->m_nImageIndex = -1;
         pEntry->m_pImages.reset();
+        pEntry->m_bRaisedVariants = FALSE;
         pEntry->m_nSharedIndex = nSharedIndex;
         pEntry->m_nFlags = (pEntry->m_nFlags & ~MF_BYPOSITION) | MF_OWNERDRAW;
         pEntry->m_nID = nID;
@@ -289,6 +295,31 @@ void COwnerMenu::DeleteEntryWithID(UINT_PTR nID)
     }
 }
 
+void COwnerMenu::DeleteEntryOfItem(int nPos)
+{
+    // Several items may share a command: the entry that goes is the item's
+    // own, its data when it is owner-drawn, else the one at its place.
+    MENUITEMINFOW mii = {};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_ID;
+    if (!::GetMenuItemInfoW(m_hMenu, static_cast<UINT>(nPos), TRUE, &mii))
+        return;
+    auto it = m_items.end();
+    if (mii.fType & MFT_OWNERDRAW) {
+        it = std::find_if(m_items.begin(), m_items.end(), [&mii](const auto& pEntry) {
+            return reinterpret_cast<ULONG_PTR>(pEntry.get()) == mii.dwItemData;
+        });
+    } else {
+        const size_t nIndex = static_cast<size_t>(std::max(nPos - GetFirstOwnItem(), 0));
+        if (nIndex < m_items.size() && m_items[nIndex]->m_nID == mii.wID)
+            it = m_items.begin() + nIndex;
+    }
+    if (it != m_items.end())
+        m_items.erase(it);
+    else
+        DeleteEntryWithID(mii.wID);
+}
+
 BOOL COwnerMenu::RemoveItem(UINT nPosition, UINT nFlags, BOOL bDelete)
 {
     if (!(nFlags & MF_BYPOSITION)) {
@@ -308,7 +339,7 @@ BOOL COwnerMenu::RemoveItem(UINT nPosition, UINT nFlags, BOOL bDelete)
         if (nPosition < m_items.size() && (!bDelete || !*m_items[nPos]->GetText()))
             m_items.erase(m_items.begin() + nPos);
     } else {
-        DeleteEntryWithID(GetMenuItemID(nPos));
+        DeleteEntryOfItem(nPos);
     }
     return bDelete ? CMenu::DeleteMenu(nPosition, MF_BYPOSITION) : CMenu::RemoveMenu(nPosition, MF_BYPOSITION);
 }

@@ -120,9 +120,10 @@ COwnerMenu::ItemImage COwnerMenu::DeriveItemImage(const COwnerMenuEntry& entry, 
         image.pList = entry.m_pImages.get();
         image.nIndex = entry.m_nImageIndex;
         // An own list's variants are those of its image 0, appended after
-        // whatever else the list holds (a whole toolbar strip, say).
+        // whatever else the list holds (a whole toolbar strip, say), when
+        // the list was filled in the XP style.
         const int nCount = image.pList->GetImageCount();
-        if (image.nIndex == 0 && nCount > 2) {
+        if (image.nIndex == 0 && entry.m_bRaisedVariants && nCount > 2) {
             image.nFaded = nCount - 2;
             image.nShadow = nCount - 1;
         }

@@ -92,7 +92,7 @@ bool CDevPlugin::LoadPlugin(LPCSTR pszPath)
     m_hModule = LoadLibraryA(pszPath);
     if (!m_hModule)
         return false;
-    GuardPluginAborts(m_hModule);
+    GuardPluginImports(m_hModule);
 
     // The plug-in's module is the current resource module while it is bound.
     HINSTANCE hPrevious = AfxGetResourceHandle();

@@ -1,6 +1,11 @@
 /* The guarded call into a plug-in, and the way back to it after a fault.
    32-bit x86 only: the guard is a structured-exception frame registered on
-   the stack (fs:[0]), as Windows' own compilers build for __try. */
+   the stack (fs:[0]), as Windows' own compilers build for __try.
+
+   Nothing the way back needs lives in a register: Windows' RtlUnwind returns
+   with EAX to EDI zeroed, and the code that faulted leaves registers as it
+   likes. It is read from the frame, whose address the unwinding keeps on the
+   stack. */
         .intel_syntax noprefix
         .text
 
@@ -13,11 +18,13 @@
      8  the caller's ebp
     12  where to resume after a fault
     16  the x87 control word at entry
-    20  the answer after a fault: 0, or 2 for a stack overflow */
+    20  the answer after a fault: 0, or 2 for a stack overflow
+    24  MXCSR at entry, when the processor has one */
 
-/* int DevPluginGuardedCall(const void* fn, const DWORD* args, int count, DWORD* result)
+/* int DevPluginGuardedCall(const void* fn, const DWORD* args, int count, DWORD* result, int sse)
    Calls fn (__stdcall) with count 32-bit words; 1 with eax in *result when it
-   returned, 0 when it raised, 2 when it overflowed the stack. */
+   returned, 0 when it raised, 2 when it overflowed the stack. The x87 control
+   word, and MXCSR when sse is not 0, are as at entry whichever way it ends. */
         .globl  _DevPluginGuardedCall
         .def    _DevPluginGuardedCall; .scl 2; .type 32; .endef
 _DevPluginGuardedCall:
@@ -26,7 +33,7 @@ _DevPluginGuardedCall:
         push    ebx
         push    esi
         push    edi
-        sub     esp, 24
+        sub     esp, 28
         mov     eax, fs:[0]
         mov     [esp], eax
         mov     dword ptr [esp+4], offset _DevPluginGuardHandler
@@ -34,7 +41,10 @@ _DevPluginGuardedCall:
         mov     dword ptr [esp+12], offset resume
         fnstcw  [esp+16]
         mov     dword ptr [esp+20], 0
-        mov     fs:[0], esp
+        cmp     dword ptr [ebp+24], 0
+        je      6f
+        stmxcsr [esp+24]
+6:      mov     fs:[0], esp
 
         /* Zeroed words between the frame and the arguments: a callee that
            takes more arguments than it is given reads zeros there, and writes
@@ -72,10 +82,13 @@ _DevPluginGuardedCall:
            restored; the x87 unit may hold what the faulting code left. */
 resume:
         fninit
-        fldcw   [esp+16]
         mov     eax, [esp+20]
 done:
-        mov     ecx, [esp]
+        fldcw   [esp+16]
+        cmp     dword ptr [ebp+24], 0
+        je      7f
+        ldmxcsr [esp+24]
+7:      mov     ecx, [esp]
         mov     fs:[0], ecx
         cld
         lea     esp, [ebp-12]
@@ -91,9 +104,29 @@ done:
         .def    _DevPluginGuardResume; .scl 2; .type 32; .endef
 _DevPluginGuardResume:
         mov     eax, [esp+4]
+resumeframe:
         mov     esp, eax
         mov     ebp, [eax+8]
         jmp     dword ptr [eax+12]
+
+/* void DevPluginGuardUnwind(GuardFrame* frame, EXCEPTION_RECORD* record):
+   runs the handlers of every frame below the guard's as unwinding (their
+   destructors and __finally blocks), then resumes at the frame. Does not
+   return. The frame's address waits on the stack across RtlUnwind, which
+   continues at TargetIp, or returns, with esp past its arguments. */
+        .globl  _DevPluginGuardUnwind
+        .def    _DevPluginGuardUnwind; .scl 2; .type 32; .endef
+_DevPluginGuardUnwind:
+        mov     eax, [esp+4]
+        mov     ecx, [esp+8]
+        push    eax
+        push    0                       /* ReturnValue */
+        push    ecx                     /* ExceptionRecord */
+        push    offset 8f               /* TargetIp */
+        push    eax                     /* TargetFrame */
+        call    dword ptr [_g_pfnDevPluginRtlUnwind]
+8:      pop     eax
+        jmp     resumeframe
 
 /* void* DevPluginExceptionChain(void): the head of this thread's chain. */
         .globl  _DevPluginExceptionChain

@@ -294,6 +294,26 @@ TEST(OwnerMenuPainting, TextAfterTheColumnAcceleratorsRightAlignedGreyedTextEngr
     EXPECT_EQ(xpGreyed->Count(rcXPText, crLight), 0);
 }
 
+TEST(OwnerMenuPainting, AToolbarStripTakenInTheClassicStyleShowsOnlyItsOwnPictureInTheXPStyle)
+{
+    SysColorScope colors;
+    CPaintMenu menu;
+    {
+        // Taken in the classic style, the item's own list is the strip alone:
+        // Open red, Save lime, Undo blue, Variant yellow, with no variants.
+        DrawModeScope classic(0);
+        ASSERT_TRUE(menu.ChangeItem(L"Strip", L"Word &Wrap", IDR_TOOLBAR_16X15));
+    }
+    DrawModeScope xp(1);
+    for (UINT nState : {0u, static_cast<UINT>(ODS_SELECTED)}) {
+        const auto pixels = menu.Draw(ITEM_CHECK, nState);
+        const CRect rcColumn(0, 0, W + 7, pixels->Height());
+        EXPECT_EQ(pixels->At(10, 10), kRed) << nState;
+        for (COLORREF crOther : {RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)})
+            EXPECT_EQ(pixels->Count(rcColumn, crOther), 0) << nState << " " << std::hex << crOther;
+    }
+}
+
 // Wine reports the Windows version that the prefix, or the program's own
 // settings, ask for; the probe says which style it drew an item in.
 int RunStyleProbe()

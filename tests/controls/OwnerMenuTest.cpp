@@ -280,6 +280,39 @@ TEST(OwnerMenuBuilding, ItemsStayInStepWithTheirEntries)
     EXPECT_EQ(ItemTexts(menu), (std::vector<std::wstring>{L"打开", L"ignored", L"About"}));
 }
 
+TEST(OwnerMenuBuilding, RemovingAnItemFreesItsOwnRecordNotAnotherOfTheSameCommand)
+{
+    for (BOOL bDelete : {FALSE, TRUE}) {
+        COwnerMenu menu;
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        ASSERT_TRUE(menu.AppendItem(L"First", MF_OWNERDRAW, ID_FILE_OPEN));
+        ASSERT_TRUE(menu.AppendItem(L"Second", MF_OWNERDRAW, ID_FILE_OPEN));
+        ASSERT_TRUE(bDelete ? menu.DeleteMenu(1, MF_BYPOSITION) : menu.RemoveMenu(1, MF_BYPOSITION));
+        ASSERT_EQ(menu.GetMenuItemCount(), 1);
+        // The first item's record is the one left, and the item still points at it.
+        std::wstring text;
+        ASSERT_TRUE(menu.GetItemText(0, text));
+        EXPECT_EQ(text, L"First") << bDelete;
+        EXPECT_EQ(menu.FindItemData(ID_FILE_OPEN), EntryOf(menu, 0)) << bDelete;
+    }
+}
+
+TEST(OwnerMenuBuilding, ARecordMadeForAPlainItemTakesThatItemsPlace)
+{
+    COwnerMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
+    COwnerMenu* pFile = menu.GetSubMenu(0);
+    ASSERT_NE(pFile, nullptr);
+    // An item that someone else put between Open and Save.
+    ASSERT_TRUE(InsertMenuA(*pFile, 1, MF_BYPOSITION | MF_STRING, ID_EDIT_PLAIN, "&Window"));
+    ASSERT_TRUE(pFile->ChangeItem(static_cast<LPCWSTR>(nullptr), ID_EDIT_PLAIN, -1));
+    EXPECT_EQ(std::wstring(EntryOf(*pFile, 1)->GetText()), L"&Window");
+    EXPECT_EQ(ItemTexts(*pFile)[1], L"&Window");
+    EXPECT_EQ(COwnerMenu::FindAccelerator('w', MF_POPUP, pFile), MAKELRESULT(1, MNC_EXECUTE));
+    EXPECT_EQ(COwnerMenu::FindAccelerator('s', MF_POPUP, pFile), MAKELRESULT(2, MNC_EXECUTE));
+    EXPECT_EQ(COwnerMenu::FindAccelerator('x', MF_POPUP, pFile), MAKELRESULT(7, MNC_EXECUTE));
+}
+
 TEST(OwnerMenuBuilding, PlainItemsAndLiveToolbarsAreTakenIn)
 {
     COwnerMenu menu;
@@ -327,6 +360,26 @@ TEST(OwnerMenuDestroying, DestroyMenuDeletesEveryPopupObjectAndUnregistersIt)
         EXPECT_EQ(CMenu::FromHandlePermanent(hPopup), nullptr);
         EXPECT_FALSE(IsMenu(hPopup));
     }
+}
+
+TEST(OwnerMenuDestroying, AMenuBuiltAgainAfterALoadedOneKeepsItsItemsOwnerDrawn)
+{
+    COwnerMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
+    ASSERT_TRUE(menu.DestroyMenu());
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    COwnerMenu* pSub = menu.AppendSubMenu(L"More");
+    ASSERT_NE(pSub, nullptr);
+    ASSERT_TRUE(menu.AppendItem(L"About", MF_OWNERDRAW, ID_ABOUT));
+    for (int i = 0; i < 2; ++i) {
+        MENUITEMINFOW mii = {};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &mii));
+        EXPECT_NE(mii.fType & MFT_OWNERDRAW, 0u) << i;
+    }
+    EXPECT_EQ(menu.GetSubMenu(0), pSub);
+    EXPECT_EQ(EntryOf(menu, 0), menu.FindItemData(reinterpret_cast<UINT_PTR>(pSub->m_hMenu)));
 }
 
 TEST(OwnerMenuImages, ToolbarsGrowTheImageSizeAndReplaceACommandsImageInPlace)

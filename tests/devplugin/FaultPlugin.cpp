@@ -81,6 +81,16 @@ PLUGIN_EXPORT void __stdcall ExtGetErrorInfo(int nKind)
     Record({nKind});
     Fail(nKind);
 }
+// Leaves the floating-point units rounding toward zero (x87 at 24 bits, SSE
+// flushing denormals to zero), then fails as ExtRun does.
+PLUGIN_EXPORT int __stdcall ExtInitCalib(int nKind)
+{
+    const unsigned short wControl = 0x0C7F;
+    const unsigned int dwMxcsr = 0xFF80;
+    __asm__ volatile("fldcw %0" : : "m"(wControl));
+    __asm__ volatile("ldmxcsr %0" : : "m"(dwMxcsr));
+    return Fail(nKind);
+}
 PLUGIN_EXPORT const char* __stdcall GetVersion() { return reinterpret_cast<const char*>(Fail(FAULT_READ)); }
 PLUGIN_EXPORT int __stdcall ExtVehicleTypeParse(int, int, int, int, int, int) { return Fail(FAULT_RAISE); }
 

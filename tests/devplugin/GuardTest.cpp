@@ -1,14 +1,78 @@
 #include "DevPlugin.h"
 #include "FaultKinds.h"
+#include "PluginGuard.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
+// RtlUnwind as Windows returns from it (ZeroingUnwind.S), and how often it ran.
+extern "C" VOID WINAPI ZeroingRtlUnwind(PVOID, PVOID, PEXCEPTION_RECORD, PVOID);
+extern "C" int g_nZeroingUnwinds;
+
 namespace {
+
+// The x87 control word and MXCSR without its exception flags.
+struct FloatControls {
+    WORD wX87 = 0;
+    DWORD dwMxcsr = 0;
+    bool operator==(const FloatControls& other) const { return wX87 == other.wX87 && dwMxcsr == other.dwMxcsr; }
+};
+
+FloatControls CurrentFloatControls()
+{
+    FloatControls controls;
+    __asm__ volatile("fnstcw %0" : "=m"(controls.wX87));
+    __asm__ volatile("stmxcsr %0" : "=m"(controls.dwMxcsr));
+    controls.dwMxcsr &= ~0x3Fu;
+    return controls;
+}
+
+// What PluginHost wrote to its standard output and error, and its exit code.
+struct HostRun {
+    DWORD dwExitCode = 0;
+    std::string out;
+    std::string err;
+};
+
+HostRun RunPluginHost(int nCalls)
+{
+    const std::string outPath = ProgramDirectory() + "\\PluginHost.out";
+    const std::string errPath = ProgramDirectory() + "\\PluginHost.err";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    auto create = [&](const std::string& path) {
+        return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    };
+    HANDLE hOut = create(outPath), hErr = create(errPath);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = hOut;
+    startup.hStdError = hErr;
+    PROCESS_INFORMATION process = {};
+    std::string command = "\"" + ProgramDirectory() + "\\PluginHost.exe\" " + std::to_string(nCalls);
+    HostRun run;
+    run.dwExitCode = static_cast<DWORD>(-1);
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 120000);
+        GetExitCodeProcess(process.hProcess, &run.dwExitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(hOut);
+    CloseHandle(hErr);
+    run.out = ReadBytes(outPath);
+    run.err = ReadBytes(errPath);
+    DeleteFileA(outPath.c_str());
+    DeleteFileA(errPath.c_str());
+    return run;
+}
 
 class FaultPluginTest : public ::testing::Test {
 protected:
@@ -93,4 +157,47 @@ TEST_F(FaultPluginTest, PassesArgumentsUnchanged)
         EXPECT_EQ(c.call(), c.nResult);
         EXPECT_EQ(Recorded(), c.arguments);
     }
+}
+
+TEST_F(FaultPluginTest, EveryFaultIsCaughtWhenRtlUnwindKeepsNoRegisterAsOnWindows)
+{
+    struct RealUnwind {
+        decltype(g_pfnDevPluginRtlUnwind) pfn = g_pfnDevPluginRtlUnwind;
+        ~RealUnwind() { g_pfnDevPluginRtlUnwind = pfn; }
+    } real;
+    g_pfnDevPluginRtlUnwind = &ZeroingRtlUnwind;
+    const int nUnwindsBefore = g_nZeroingUnwinds;
+    for (int nKind = FAULT_READ; nKind < FAULT_KIND_COUNT; ++nKind) {
+        SCOPED_TRACE(nKind);
+        EXPECT_EQ(m_plugin.ExtRun(nKind), DEVPLUGIN_EXCEPTION);
+        EXPECT_EQ(m_plugin.ExtRun(FAULT_NONE), FAULT_PLUGIN_RUN_RESULT);
+    }
+    // Every kind but the stack overflow, which is resumed from without unwinding.
+    EXPECT_EQ(g_nZeroingUnwinds - nUnwindsBefore, FAULT_KIND_COUNT - 2);
+}
+
+TEST_F(FaultPluginTest, TheCallersFloatingPointControlsComeBackOnEveryReturn)
+{
+    const FloatControls before = CurrentFloatControls();
+    const struct {
+        int nKind;
+        int nResult;
+    } cases[] = {
+        {FAULT_NONE, FAULT_PLUGIN_RUN_RESULT},
+        {FAULT_READ, DEVPLUGIN_EXCEPTION},
+        {FAULT_MSVC_THROW, DEVPLUGIN_EXCEPTION},
+        {FAULT_GCC_THROW, DEVPLUGIN_EXCEPTION},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(m_plugin.ExtInitCalib(c.nKind), c.nResult) << c.nKind;
+        EXPECT_EQ(CurrentFloatControls(), before) << c.nKind;
+    }
+}
+
+TEST(DevPluginGuardOutput, AThousandCaughtThrowsOfThePluginPrintNothing)
+{
+    const HostRun run = RunPluginHost(1000);
+    EXPECT_EQ(run.dwExitCode, 0u);
+    EXPECT_EQ(std::atoi(run.out.c_str()), 1000) << run.out;
+    EXPECT_EQ(run.err, "");
 }

@@ -58,13 +58,32 @@ const char* const kDriverNames[] = {"Open", "Close", "Run", "Stop", "GetDate", "
 
 } // namespace
 
-TEST(DevPluginLoader, WithNothingLoadedEveryWrapperAnswersItsNotResolvedValue)
+TEST(DevPluginLoader, EveryWrapperAnswersItsFixedValuesWhenUnresolvedAndWhenTheCallRaises)
 {
-    const std::map<std::string, std::string> special = {
-        {"GetDevData", "0"},           {"ExtGetStatusInfo", "0"},     {"ExtMessageBox", "0"},
-        {"ExtMeterCommand", "0"},      {"ExtVehicleTypeParse", "0"},  {"GetVersion", "NULL"},
-        {"ExtGetErrorInfo", "returned"}, {"ExtInitMessageBox", "returned"}, {"ExtInitMegColor", "returned"},
+    // The answers, unresolved and raised, of the wrappers whose answers are
+    // not -1007 and -1008.
+    const std::map<std::string, std::pair<std::string, std::string>> special = {
+        {"GetDevData", {"0", "0"}},
+        {"ExtGetStatusInfo", {"0", "0"}},
+        {"ExtMessageBox", {"0", "0"}},
+        {"ExtMeterCommand", {"0", "-1"}},
+        {"ExtVehicleTypeParse", {"0", "-1"}},
+        {"GetVersion", {"NULL", "CATCH-DevGetVersion"}},
+        {"ExtGetErrorInfo", {"returned", "returned"}},
+        {"ExtInitMessageBox", {"returned", "returned"}},
+        {"ExtInitMegColor", {"returned", "returned"}},
     };
+    auto expectAnswers = [&](CDevPlugin& plugin, bool bRaised) {
+        std::vector<std::pair<std::string, std::string>> answers = WrapperAnswers(plugin);
+        ASSERT_EQ(answers.size(), 131u);
+        for (const auto& [wrapper, answer] : answers) {
+            auto it = special.find(wrapper);
+            const std::pair<std::string, std::string> expected =
+                it == special.end() ? std::make_pair(std::string("-1007"), std::string("-1008")) : it->second;
+            EXPECT_EQ(answer, bRaised ? expected.second : expected.first) << wrapper << (bRaised ? " raised" : "");
+        }
+    };
+
     CDevPlugin fresh;
     CDevPlugin freed;
     ASSERT_TRUE(freed.LoadPlugin("FaultPlugin.dll"));
@@ -72,21 +91,22 @@ TEST(DevPluginLoader, WithNothingLoadedEveryWrapperAnswersItsNotResolvedValue)
     freed.FreePlugin();
     CDevPlugin missing;
     EXPECT_FALSE(missing.LoadPlugin("NoSuchPlugin.dll"));
-
     for (CDevPlugin* plugin : {&fresh, &freed, &missing}) {
         EXPECT_FALSE(plugin->IsLoaded());
         EXPECT_EQ(plugin->m_hModule, nullptr);
         for (const Member& member : Members(*plugin))
             EXPECT_EQ(member.address, nullptr) << member.position;
-        std::vector<std::pair<std::string, std::string>> answers = WrapperAnswers(*plugin);
-        ASSERT_EQ(answers.size(), 131u);
-        for (const auto& [wrapper, answer] : answers) {
-            auto it = special.find(wrapper);
-            EXPECT_EQ(answer, it == special.end() ? "-1007" : it->second) << wrapper;
-        }
+        expectAnswers(*plugin, false);
     }
     freed.FreePlugin(); // a second time: nothing to do
     EXPECT_FALSE(freed.IsLoaded());
+
+    // Every member of a plug-in whose every export raises.
+    CDevPlugin raising;
+    ASSERT_TRUE(raising.LoadPlugin("RaisingPlugin.dll"));
+    for (const Member& member : Members(raising))
+        ASSERT_NE(member.address, nullptr) << member.position;
+    expectAnswers(raising, true);
 }
 
 TEST(DevPluginLoader, ResolvesOnlyWhatTheLibraryExportsAndEveryPlaceOfARepeatedName)
