@@ -180,8 +180,14 @@ bool CTAVIUpdataDlg::PrepareRun(const char* pszUpdateDir, const char* pszPackage
     }
     if (staging.Prepare(pszUpdateDir) == CStagingFolder::STAGING_IS_LINK)
         return stop(engine::RUN_STAGING_LINK, pszLinkStatus);
-    if (check.CheckDestinations(pszUpdateDir) == engine::PACKAGE_PATH_TOO_LONG)
+    if (check.CheckDestinations(pszUpdateDir) == engine::PACKAGE_PATH_TOO_LONG) {
+        // Nothing of this package is to stay.
+        staging.ReleaseDirectory();
+        CString strStaging;
+        strStaging.Format("%s\\%s\\", pszUpdateDir, STAGING_NAME);
+        RemoveStagingDirectory(strStaging);
         return stop(engine::RUN_PATH_TOO_LONG, "升级文件路径过长,请重试!");
+    }
     return true;
 }
 
