@@ -20,13 +20,14 @@ void CLogBatch::Replace(LPCSTR pszText)
 {
     m_strPending.Empty();
     m_pOwner->KillTimer(m_nTimerID);
-    m_pPane->SetWindowText(pszText);
+    if (m_pPane)
+        m_pPane->SetWindowText(pszText);
 }
 
 void CLogBatch::Flush()
 {
     m_pOwner->KillTimer(m_nTimerID);
-    if (m_strPending.IsEmpty())
+    if (m_strPending.IsEmpty() || !m_pPane)
         return;
     // A position past the end selects the end.
     m_pPane->SendMessage(EM_SETSEL, INT_MAX, INT_MAX);

@@ -1,5 +1,7 @@
 #include "StagingCleanup.h"
 
+#include <string>
+
 #include "CFile.h"
 #include "CFileFind.h"
 
@@ -20,7 +22,8 @@ void RemoveStagingDirectory(const CString& strStaging)
     if (hDirectory == INVALID_HANDLE_VALUE)
         return;
     BY_HANDLE_FILE_INFORMATION info = {};
-    if (!GetFileInformationByHandle(hDirectory, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    if (!GetFileInformationByHandle(hDirectory, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        || IsLink(strStaging)) {
         CloseHandle(hDirectory);
         return;
     }
@@ -49,6 +52,16 @@ void RemoveStagingDirectory(const CString& strStaging)
     }
     CloseHandle(hDirectory);
     RemoveDirectoryA(strStaging);
+}
+
+bool IsLink(const char* pszPath)
+{
+    // The entry itself: with a closing backslash, the name would be followed.
+    std::string path(pszPath);
+    if (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    const DWORD dwAttributes = GetFileAttributesA(path.c_str());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 void RemoveLink(const char* pszPath, bool bToDirectory)

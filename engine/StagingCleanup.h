@@ -13,6 +13,10 @@ namespace engine {
 // is left alone: what it points to is not the run's.
 void RemoveStagingDirectory(const CString& strStaging);
 
+// Whether the entry at the path (a closing backslash aside) is a link: a
+// symbolic link, a junction or any other reparse point.
+bool IsLink(const char* pszPath);
+
 // Removes a link (a symbolic link or a junction, to a directory or not)
 // itself, without touching what it points to.
 void RemoveLink(const char* pszPath, bool bToDirectory);

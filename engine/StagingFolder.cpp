@@ -59,8 +59,7 @@ CStagingFolder::~CStagingFolder()
 
 bool CStagingFolder::IsLink(const char* pszUpdateDir)
 {
-    const DWORD dwAttributes = GetFileAttributesA(StagingPath(pszUpdateDir).c_str());
-    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    return engine::IsLink(StagingPath(pszUpdateDir).c_str());
 }
 
 CStagingFolder::Result CStagingFolder::Lock(const char* pszUpdateDir, DWORD dwWaitMs,
@@ -102,8 +101,10 @@ CStagingFolder::Result CStagingFolder::Prepare(const char* pszUpdateDir)
     if (m_hDirectory == INVALID_HANDLE_VALUE)
         return IsLink(pszUpdateDir) ? STAGING_IS_LINK : STAGING_READY;
     BY_HANDLE_FILE_INFORMATION info = {};
+    // By its name too: a file system that opens the link's target all the
+    // same still marks the link in its listing.
     if (!GetFileInformationByHandle(m_hDirectory, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsLink(pszUpdateDir)) {
         ReleaseDirectory();
         return STAGING_IS_LINK;
     }
