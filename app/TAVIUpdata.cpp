@@ -49,6 +49,10 @@ BOOL CTAVIUpdataApp::InitInstance()
     }
 
     Enable3dControlsStatic();
+    // With a package to apply, nothing has run until the dialog says so: a
+    // dialog that cannot be made (no desktop to put it on) leaves this code.
+    if (__argc > 1)
+        g_nExitCode = engine::RUN_NOT_FINISHED;
     CTAVIUpdataDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
@@ -66,12 +70,16 @@ bool CTAVIUpdataApp::TakeInstanceMarker()
 {
     const DWORD dwStart = ::GetTickCount();
     for (;;) {
-        // A marker that cannot be created at all does not stop the tool.
+        // A marker that cannot be created at all does not stop the tool; one
+        // that another account's copy made (an elevated one, say) refuses
+        // this copy even a look, and counts as that copy running.
         m_hInstanceMarker = ::CreateSemaphoreA(nullptr, 1, 1, m_pszExeName);
-        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+        const DWORD dwError = ::GetLastError();
+        if (m_hInstanceMarker ? dwError != ERROR_ALREADY_EXISTS : dwError != ERROR_ACCESS_DENIED)
             return true;
         // Not held open while waiting: the marker must go with the other copy.
-        ::CloseHandle(m_hInstanceMarker);
+        if (m_hInstanceMarker)
+            ::CloseHandle(m_hInstanceMarker);
         m_hInstanceMarker = nullptr;
         if (ActivateRunningInstance(m_pszExeName) || ::GetTickCount() - dwStart >= FIRST_COPY_WAIT_MS)
             return false;

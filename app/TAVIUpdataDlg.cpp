@@ -19,8 +19,8 @@ namespace {
 // Where the suite keeps the master copy of its system library.
 const char MASTER_BIN_DIR[] = "D:\\TAVI\\System\\BIN";
 constexpr DWORD CLOSE_WAIT_MS = 500;
-// How long the screen may lag behind the log pane's and the progress bar's state.
-constexpr UINT PAINT_CYCLE_MS = 100;
+// How long the log pane may lag behind the run's lines.
+constexpr UINT LOG_CYCLE_MS = 100;
 // How long a start-up message waits for an operator after a command-line start.
 constexpr UINT MESSAGE_TIMEOUT_MS = 10000;
 
@@ -60,13 +60,13 @@ BEGIN_MESSAGE_MAP(CTAVIUpdataDlg, CBDialog)
     ON_WM_LBUTTONDOWN()
     ON_MESSAGE(WM_DESTROY, OnDestroyWindow)
     ON_MESSAGE(WM_UNPACK_TIMER, OnUnpackTimerRequest)
-    ON_MESSAGE(WM_APPEND_LOG, OnAppendLogRequest)
+    ON_MESSAGE(WM_LOG_TEXT, OnLogRequest)
     ON_MESSAGE(WM_SET_PROGRESS, OnProgressPosRequest)
 END_MESSAGE_MAP()
 
 CTAVIUpdataDlg::CTAVIUpdataDlg(CWnd* pParent)
     : CBDialog(IDD, pParent), m_hAppIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)),
-      m_paintCycle(this, TIMER_PAINT_CYCLE, PAINT_CYCLE_MS)
+      m_logBatch(this, TIMER_LOG_CYCLE, LOG_CYCLE_MS)
 {
 }
 
@@ -121,6 +121,7 @@ BOOL CTAVIUpdataDlg::OnInitDialog()
 
     m_strLog.Empty();
     m_edtLog.SendMessage(EM_SETLIMITTEXT, 0);  // room for the whole log, not 32 KB
+    m_logBatch.Attach(&m_edtLog);
     SetBackgroundMode(BG_TILE);
     LoadBackgroundBitmap(IDB_BACKGROUND);
     SetLayer(m_hWnd, 90);
@@ -294,8 +295,8 @@ void CTAVIUpdataDlg::OnTimer(UINT_PTR nIDEvent)
             KillTimer(TIMER_UNPACK_PROGRESS);
         break;
     }
-    case TIMER_PAINT_CYCLE:
-        m_paintCycle.Flush();
+    case TIMER_LOG_CYCLE:
+        m_logBatch.Flush();
         break;
     }
     CBDialog::OnTimer(nIDEvent);
@@ -310,18 +311,25 @@ LRESULT CTAVIUpdataDlg::OnUnpackTimerRequest(WPARAM wParam, LPARAM)
     return 0;
 }
 
-LRESULT CTAVIUpdataDlg::OnAppendLogRequest(WPARAM wParam, LPARAM lParam)
+LRESULT CTAVIUpdataDlg::OnLogRequest(WPARAM wParam, LPARAM lParam)
 {
-    const int nEnd = static_cast<int>(wParam);
-    m_paintCycle.HoldBack(m_edtLog);
-    m_edtLog.SendMessage(EM_SETSEL, nEnd, nEnd);
-    m_edtLog.SendMessage(EM_REPLACESEL, FALSE, lParam);
+    const auto pszText = reinterpret_cast<LPCSTR>(lParam);
+    switch (wParam) {
+    case LOG_APPEND:
+        m_logBatch.Append(pszText);
+        break;
+    case LOG_REPLACE:
+        m_logBatch.Replace(pszText);
+        break;
+    case LOG_FLUSH:
+        m_logBatch.Flush();
+        break;
+    }
     return 0;
 }
 
 LRESULT CTAVIUpdataDlg::OnProgressPosRequest(WPARAM wParam, LPARAM)
 {
-    m_paintCycle.HoldBack(m_progress);
     m_progress.SetPos(static_cast<int>(wParam));
     return 0;
 }
@@ -362,7 +370,7 @@ void CTAVIUpdataDlg::OnCancel()
     } else {
         FreePlinth();
     }
-    m_paintCycle.Flush();  // the last state is on the screen before the window goes
+    m_logBatch.Flush();  // the last lines are in the pane before the window goes
     CBDialog::OnCancel();
 }
 

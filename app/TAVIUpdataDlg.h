@@ -11,12 +11,16 @@
 #include "ImageButton.h"
 #include "InstalledVersions.h"
 #include "MyRunIcon.h"
-#include "PaintCoalescer.h"
+#include "LogBatch.h"
 #include "SharedState.h"
 #include "UpdateRun.h"
 #include "resource.h"
 
 class CPackageConfig;
+class CStagingFolder;
+namespace engine {
+class CPackageCheck;
+}
 
 // The update tool's main window. It also holds the update engine: the run and
 // the operations of its rules are members (kept in engine/UpdateRun.cpp), so
@@ -30,7 +34,7 @@ public:
         TIMER_AUTO_EXIT = 2,
         TIMER_MESSAGE_TIMEOUT = 3,
         TIMER_UNPACK_PROGRESS = 4,
-        TIMER_PAINT_CYCLE = 5
+        TIMER_LOG_CYCLE = 5
     };
 
     explicit CTAVIUpdataDlg(CWnd* pParent = nullptr);
@@ -72,8 +76,9 @@ protected:
     LRESULT OnDestroyWindow(WPARAM wParam, LPARAM lParam);
     // Sent by the worker: starts (wParam TRUE) or stops timer 4 on this thread.
     LRESULT OnUnpackTimerRequest(WPARAM wParam, LPARAM lParam);
-    // Sent by AppendLog: puts the text (lParam) at the log pane's end (wParam).
-    LRESULT OnAppendLogRequest(WPARAM wParam, LPARAM lParam);
+    // Sent by the worker: the log pane's text (lParam) and what to do with
+    // it (wParam, a LogRequest).
+    LRESULT OnLogRequest(WPARAM wParam, LPARAM lParam);
     // Sent by the worker: moves the progress bar to wParam.
     LRESULT OnProgressPosRequest(WPARAM wParam, LPARAM lParam);
 
@@ -82,8 +87,9 @@ protected:
 private:
     // Sent by the worker to start (wParam TRUE) or stop timer 4.
     static constexpr UINT WM_UNPACK_TIMER = WM_APP + 1;
-    // Sent by AppendLog, so that a line costs the worker one hand-over.
-    static constexpr UINT WM_APPEND_LOG = WM_APP + 2;
+    // Sent for the log pane, so that a line costs the worker one hand-over.
+    static constexpr UINT WM_LOG_TEXT = WM_APP + 2;
+    enum LogRequest { LOG_APPEND, LOG_REPLACE, LOG_FLUSH };
     // Sent by the worker for each position of the run's progress.
     static constexpr UINT WM_SET_PROGRESS = WM_APP + 3;
 
@@ -109,12 +115,22 @@ private:
 
     // The run's steps and its hand-over to this thread's windows (engine/UpdateRun.cpp).
     bool IsClosing() const { return m_bClosing.load(); }
+    // The checks before any program of the line is ended, and the staging
+    // directory made ready; false, with the run's outcome, when it stops there.
+    bool PrepareRun(const char* pszUpdateDir, const char* pszPackagePath, engine::CPackageCheck& check,
+                    CStagingFolder& staging, engine::RunOutcome& outcome);
     // False when the file was to be installed and was not.
     bool InstallStagedFile(const CString& strName, const CString& strStaging, const CPackageConfig& config,
                            RunState& run);
+    // Copies the staged file unless the installed one is newer, and logs it;
+    // false when it was to be copied and was not.
+    bool CopyIfNewer(const CString& strName, const CString& strStaged, const CString& strDest,
+                     const CString& strFileTime, const CString& strFileVersion);
     bool ReplaceSystemLibrary(const char* pszStagedPath, RunState& run);
     void LogFileResult(const CString& strName, bool bInstalled);
     void SetStatusText(LPCSTR pszText);
+    // Replaces the log pane's whole text with m_strLog.
+    void ShowWholeLog();
     void ResetProgress(int nUpper);
     void SetProgressPos(int nPos);
     void SetUnpackTimer(bool bRunning);
@@ -136,9 +152,9 @@ public:
     HICON m_hAppIcon = nullptr;
 
 private:
-    // The log pane and the progress bar change once or twice per file of a
-    // run; they are painted once per cycle of timer 5.
-    CPaintCoalescer m_paintCycle;
+    // The log pane gets a line per file of a run; its lines are put into it
+    // once per cycle of timer 5.
+    CLogBatch m_logBatch;
     // What the run knows of its destinations (NeedReplaceFile).
     CInstalledVersions m_installedVersions;
     std::atomic<bool> m_bClosing{false};  // the dialog closed while a run was still going

@@ -7,6 +7,7 @@
 
 #include "AnsiText.h"
 #include "PlinthWrappers.h"
+#include "ZipNames.h"
 
 namespace {
 // Upper case as the file system compares names (LCMapStringEx's default casing).
@@ -19,18 +20,6 @@ std::wstring Upper(const std::wstring& text)
     return upper;
 }
 
-// CON, PRN, AUX, NUL, COM0 to COM9, LPT0 to LPT9 and the like, with or
-// without an extension: names that open a device wherever they are.
-bool IsDeviceName(const std::wstring& upperName)
-{
-    std::wstring base = upperName.substr(0, upperName.find(L'.'));
-    while (!base.empty() && base.back() == L' ')
-        base.pop_back();
-    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" || base == L"CONIN$" || base == L"CONOUT$")
-        return true;
-    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0);
-}
-
 // A name that no other spelling reaches: no short-name tilde, no wildcard,
 // stream colon or other character that a name cannot hold, and no trailing
 // dot or blank, which the platform strips.
@@ -41,7 +30,7 @@ bool IsPlainName(const std::wstring& upperName)
     for (wchar_t c : upperName)
         if (c < 0x20 || std::wcschr(L"\"*/:<>?\\|~", c))
             return false;
-    return upperName.back() != L'.' && upperName.back() != L' ' && !IsDeviceName(upperName);
+    return upperName.back() != L'.' && upperName.back() != L' ' && !plinth::IsReservedDevice(upperName);
 }
 
 // The directory part of a key, with its trailing backslash.
@@ -74,19 +63,32 @@ std::wstring CInstalledVersions::KeyOf(const std::wstring& path)
 
 void CInstalledVersions::Read(const char* pszPath, char* pszOut)
 {
+    m_strAnsweredAbsent.clear();
     const std::wstring path = AnsiToWide(pszPath);
     if (!IsKnownAbsent(path, KeyOf(path))) {
         GetVers(pszPath, pszOut);
         return;
     }
     if (!m_bAbsentTextKnown) {
-        // A library that cannot be called writes nothing: it is asked each time.
+        // Asked for a name that no file can have ("|" is forbidden in names),
+        // so that a file that has appeared since the listing cannot lend its
+        // version to every missing file. A library that cannot be called
+        // writes nothing: it is asked each time.
+        const CString strImpossible = WideToAnsi((path.substr(0, path.rfind(L'\\') + 1) + L"|").c_str());
         std::memset(m_szAbsentText, 0, sizeof m_szAbsentText);
-        if (GetVers(pszPath, m_szAbsentText) == PLINTH_NOT_RESOLVED)
+        if (GetVers(strImpossible, m_szAbsentText) == PLINTH_NOT_RESOLVED) {
+            GetVers(pszPath, pszOut);
             return;
+        }
         m_bAbsentTextKnown = true;
     }
     std::memcpy(pszOut, m_szAbsentText, sizeof m_szAbsentText);
+    m_strAnsweredAbsent = pszPath;
+}
+
+bool CInstalledVersions::AnsweredAbsent(const char* pszPath) const
+{
+    return !m_strAnsweredAbsent.empty() && m_strAnsweredAbsent == pszPath;
 }
 
 void CInstalledVersions::FileWritten(const char* pszPath)
@@ -126,6 +128,7 @@ void CInstalledVersions::LibraryChanged()
 void CInstalledVersions::Reset()
 {
     m_listings.clear();
+    m_strAnsweredAbsent.clear();
     LibraryChanged();
 }
 
@@ -144,15 +147,20 @@ bool CInstalledVersions::IsKnownAbsent(const std::wstring& path, const std::wstr
             if (dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_PATH_NOT_FOUND)
                 return false;
         }
-        listing = m_listings.emplace(directory, std::set<std::wstring>()).first;
+        std::set<std::wstring> names;
         if (hFind != INVALID_HANDLE_VALUE) {
             do {
-                listing->second.insert(Upper(data.cFileName));
+                names.insert(Upper(data.cFileName));
                 if (data.cAlternateFileName[0])
-                    listing->second.insert(Upper(data.cAlternateFileName));
+                    names.insert(Upper(data.cAlternateFileName));
             } while (FindNextFileW(hFind, &data));
+            const DWORD dwError = GetLastError();
             FindClose(hFind);
+            // A listing cut short (a share that hiccups) would hide files.
+            if (dwError != ERROR_NO_MORE_FILES)
+                return false;
         }
+        listing = m_listings.emplace(directory, std::move(names)).first;
     }
     return listing->second.count(key.substr(directory.size())) == 0;
 }

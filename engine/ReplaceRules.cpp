@@ -76,6 +76,14 @@ bool InstallFile(const char* pszStagedPath, const char* pszDestPath, CopyFileFun
     return ClearReadOnlyAttribute(pszDestPath) == 1 && copyFile(pszStagedPath, pszDestPath, FALSE);
 }
 
+NewFileResult InstallNewFile(const char* pszStagedPath, const char* pszDestPath, CopyFileFunction copyFile)
+{
+    if (copyFile(pszStagedPath, pszDestPath, TRUE))
+        return NEW_FILE_COPIED;
+    const DWORD dwError = GetLastError();
+    return dwError == ERROR_FILE_EXISTS || dwError == ERROR_ALREADY_EXISTS ? NEW_FILE_EXISTS : NEW_FILE_FAILED;
+}
+
 bool IsSystemLibrary(const CString& strName)
 {
     CString strTrimmed = strName;

@@ -35,6 +35,16 @@ using CopyFileFunction = BOOL(WINAPI*)(LPCSTR pszSource, LPCSTR pszDest, BOOL bF
 // its read-only bit is cleared and the copy tried once more.
 bool InstallFile(const char* pszStagedPath, const char* pszDestPath, CopyFileFunction copyFile = CopyFileA);
 
+// How a copy to a destination believed not to be there ended.
+enum NewFileResult { NEW_FILE_COPIED, NEW_FILE_EXISTS, NEW_FILE_FAILED };
+
+// Copies a staged file to a destination that the run believes is not there,
+// without overwriting: another program may have put a file there since the
+// run looked (NEW_FILE_EXISTS), and that file is then judged by the full
+// version rule before anything replaces it.
+NewFileResult InstallNewFile(const char* pszStagedPath, const char* pszDestPath,
+                             CopyFileFunction copyFile = CopyFileA);
+
 // Whether a staged file is the system library itself, which the run also
 // puts into the system directory and loads again.
 bool IsSystemLibrary(const CString& strName);

@@ -1,5 +1,7 @@
 #include "StagingCleanup.h"
 
+#include <string>
+
 #include "CFile.h"
 #include "CFileFind.h"
 
@@ -12,6 +14,20 @@ const char* const CACHE_FILES[] = {"OP_CACHE.ATR", "OP_CACHE.IDX"};
 
 void RemoveStagingDirectory(const CString& strStaging)
 {
+    // Held open, without delete sharing, until the directory itself goes:
+    // it cannot be swapped for a link while its entries are deleted.
+    const HANDLE hDirectory = CreateFileA(strStaging, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (hDirectory == INVALID_HANDLE_VALUE)
+        return;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!GetFileInformationByHandle(hDirectory, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        || IsLink(strStaging)) {
+        CloseHandle(hDirectory);
+        return;
+    }
+
     CFileFind finder;
     BOOL bMore = finder.FindFile(strStaging + "\\*.*");
     while (bMore) {
@@ -21,7 +37,10 @@ void RemoveStagingDirectory(const CString& strStaging)
         CString strPath;
         strPath.Format("%s\\%s", static_cast<LPCSTR>(strStaging), static_cast<LPCSTR>(finder.GetFileName()));
         // Subdirectories and read-only files stay, and keep the directory with them.
-        DeleteFileA(strPath);
+        if (finder.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT))
+            RemoveLink(strPath, finder.IsDirectory());
+        else
+            DeleteFileA(strPath);
     }
     finder.Close();
 
@@ -31,7 +50,27 @@ void RemoveStagingDirectory(const CString& strStaging)
         ClearReadOnlyAttribute(strPath);
         DeleteFileA(strPath);
     }
+    CloseHandle(hDirectory);
     RemoveDirectoryA(strStaging);
+}
+
+bool IsLink(const char* pszPath)
+{
+    // The entry itself: with a closing backslash, the name would be followed.
+    std::string path(pszPath);
+    if (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    const DWORD dwAttributes = GetFileAttributesA(path.c_str());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+void RemoveLink(const char* pszPath, bool bToDirectory)
+{
+    // Either call removes the link itself; neither follows it.
+    if (bToDirectory)
+        RemoveDirectoryA(pszPath);
+    else
+        DeleteFileA(pszPath);
 }
 
 int ClearReadOnlyAttribute(const CString& strPath)

@@ -10,14 +10,18 @@
 #include <cstdlib>
 
 #include "AfxTrace.h"
+#include "AnsiText.h"
 #include "CFileFind.h"
+#include "PackageCheck.h"
 #include "PackageConfig.h"
+#include "PlinthCheck.h"
 #include "PlinthLoader.h"
 #include "PlinthWrappers.h"
 #include "RelatedPrograms.h"
 #include "ReplaceRules.h"
 #include "SharedState.h"
 #include "StagingCleanup.h"
+#include "StagingFolder.h"
 #include "UpdateRun.h"
 
 using engine::CONFIG_NAME;
@@ -26,6 +30,9 @@ using engine::STAGING_NAME;
 namespace {
 constexpr int LOG_LIMIT = 1000000;     // bytes the log pane keeps
 constexpr int PROGRESS_LIMIT = 65535;  // the progress range is 16-bit
+// How long a run waits for another run on the same package folder, as a
+// second start waits for the first copy.
+constexpr DWORD OTHER_RUN_WAIT_MS = 60000;
 }
 
 DWORD WINAPI CTAVIUpdataDlg::UpdateThreadProc(LPVOID pParam)
@@ -37,6 +44,8 @@ DWORD WINAPI CTAVIUpdataDlg::UpdateThreadProc(LPVOID pParam)
         return 1;
     }
     g_nExitCode = pDlg->RunUpdate(g_szUpdateDir, g_szPackagePath);
+    // The run's last lines are in the pane before its end is published.
+    pDlg->SendMessage(WM_LOG_TEXT, LOG_FLUSH);
     g_bThreadEnd = 1;
     TRACE("END Thread \n");
     g_hUpdateThread = nullptr;
@@ -51,10 +60,11 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
         SetStatusText("升级文件路径过长,请重试!");
         return engine::RUN_PATH_TOO_LONG;
     }
-    if (!engine::PackageReadable(pszPackagePath)) {
-        SetStatusText("解压数据出现异常,请重试!");
-        return engine::RUN_UNPACK_FAILED;
-    }
+    engine::CPackageCheck check;
+    CStagingFolder staging;
+    engine::RunOutcome outcome;
+    if (!PrepareRun(pszUpdateDir, pszPackagePath, check, staging, outcome))
+        return outcome;
 
     SetStatusText("正在关闭已启动相关程序...");
     CloseRelatedPrograms();
@@ -97,7 +107,7 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
     strHeader.Format("\r\n升级包名称:%s\r\n创建时间:%s\r\n版本:%s\r\n\r\n", static_cast<LPCSTR>(strPackName),
                      static_cast<LPCSTR>(config.CreateTime()), static_cast<LPCSTR>(config.Version()));
     m_strLog = strHeader;
-    m_edtLog.SetWindowText(m_strLog);
+    ShowWholeLog();
 
     const int nCount = config.FileCount();
     SetStatusText("正在升级更新中...");
@@ -121,6 +131,7 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
     if (IsClosing())
         return engine::RUN_NOT_FINISHED;
 
+    staging.ReleaseDirectory();
     RemoveStagingDirectory(strStaging);
     nPos += 10;
     SetProgressPos(nPos);
@@ -133,6 +144,51 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
     strStatus.Format("更新完成,但有%d个文件未能更新!", run.nFailed);
     SetStatusText(strStatus);
     return engine::RUN_FILES_FAILED;
+}
+
+bool CTAVIUpdataDlg::PrepareRun(const char* pszUpdateDir, const char* pszPackagePath, engine::CPackageCheck& check,
+                                CStagingFolder& staging, engine::RunOutcome& outcome)
+{
+    const auto stop = [&](engine::RunOutcome stopOutcome, LPCSTR pszStatus) {
+        SetStatusText(pszStatus);
+        outcome = stopOutcome;
+        return false;
+    };
+    switch (check.CheckEntries(pszUpdateDir, pszPackagePath)) {
+    case engine::PACKAGE_REFUSED:
+        return stop(engine::RUN_UNPACK_FAILED, "解压数据出现异常,请重试!");
+    case engine::PACKAGE_PATH_TOO_LONG:
+        return stop(engine::RUN_PATH_TOO_LONG, "升级文件路径过长,请重试!");
+    case engine::PACKAGE_OK:
+        break;
+    }
+    const LPCSTR pszLinkStatus = "升级临时目录TAVIBACKTmp是链接,请删除后重试!";
+    if (CStagingFolder::IsLink(pszUpdateDir))
+        return stop(engine::RUN_STAGING_LINK, pszLinkStatus);
+
+    bool bWaiting = false;
+    const auto whileWaiting = [&] {
+        if (!bWaiting)
+            SetStatusText("另一个升级正在使用此目录,请稍候...");
+        bWaiting = true;
+        return !IsClosing();
+    };
+    if (staging.Lock(pszUpdateDir, OTHER_RUN_WAIT_MS, whileWaiting) != CStagingFolder::STAGING_READY) {
+        if (IsClosing())
+            return stop(engine::RUN_NOT_FINISHED, "另一个升级正在进行,请稍后重试!");
+        return stop(engine::RUN_OTHER_COPY, "另一个升级正在进行,请稍后重试!");
+    }
+    if (staging.Prepare(pszUpdateDir) == CStagingFolder::STAGING_IS_LINK)
+        return stop(engine::RUN_STAGING_LINK, pszLinkStatus);
+    if (check.CheckDestinations(pszUpdateDir) == engine::PACKAGE_PATH_TOO_LONG) {
+        // Nothing of this package is to stay.
+        staging.ReleaseDirectory();
+        CString strStaging;
+        strStaging.Format("%s\\%s\\", pszUpdateDir, STAGING_NAME);
+        RemoveStagingDirectory(strStaging);
+        return stop(engine::RUN_PATH_TOO_LONG, "升级文件路径过长,请重试!");
+    }
+    return true;
 }
 
 bool CTAVIUpdataDlg::InstallStagedFile(const CString& strName, const CString& strStaging,
@@ -155,15 +211,19 @@ bool CTAVIUpdataDlg::InstallStagedFile(const CString& strName, const CString& st
         return false;
     }
 
-    CreateDirectoryChain(strDirectory);
-    bool bInstalled = true;
-    if (NeedReplaceFile(strDest, strFileTime, strFileVersion, strStaged) == 1) {
-        bInstalled = engine::InstallFile(strStaged, strDest);
-        m_installedVersions.FileWritten(strDest);
-        LogFileResult(strName, bInstalled);
+    // A system library that would not serve is neither installed nor put
+    // into the system directory: every later start would be left without one.
+    const bool bLibrary = !run.bLibraryReplaced && engine::IsSystemLibrary(strName);
+    if (bLibrary && !WhyPlinthLibraryFails(AnsiToWide(strStaged).c_str()).empty()) {
+        run.bLibraryReplaced = true;
+        LogFileResult(strName, false);
+        AppendLog("系统库替换失败!");
+        return false;
     }
 
-    if (!run.bLibraryReplaced && engine::IsSystemLibrary(strName)) {
+    CreateDirectoryChain(strDirectory);
+    bool bInstalled = CopyIfNewer(strName, strStaged, strDest, strFileTime, strFileVersion);
+    if (bLibrary) {
         run.bLibraryReplaced = true;
         if (!ReplaceSystemLibrary(strStaged, run)) {
             AppendLog("系统库替换失败!");
@@ -171,6 +231,31 @@ bool CTAVIUpdataDlg::InstallStagedFile(const CString& strName, const CString& st
         }
     }
     return bInstalled;
+}
+
+bool CTAVIUpdataDlg::CopyIfNewer(const CString& strName, const CString& strStaged, const CString& strDest,
+                                 const CString& strFileTime, const CString& strFileVersion)
+{
+    int nDecision = NeedReplaceFile(strDest, strFileTime, strFileVersion, strStaged);
+    bool bCopied = true;
+    if (nDecision == 1 && m_installedVersions.AnsweredAbsent(strDest)) {
+        // Believed absent: a file that another program put there meanwhile
+        // is judged by the full rule instead of being overwritten.
+        const engine::NewFileResult result = engine::InstallNewFile(strStaged, strDest);
+        bCopied = result == engine::NEW_FILE_COPIED;
+        if (result == engine::NEW_FILE_EXISTS) {
+            m_installedVersions.FileWritten(strDest);
+            nDecision = NeedReplaceFile(strDest, strFileTime, strFileVersion, strStaged);
+            bCopied = nDecision != 1 || engine::InstallFile(strStaged, strDest);
+        }
+    } else if (nDecision == 1) {
+        bCopied = engine::InstallFile(strStaged, strDest);
+    }
+    if (nDecision == 1) {
+        m_installedVersions.FileWritten(strDest);
+        LogFileResult(strName, bCopied);
+    }
+    return bCopied;
 }
 
 bool CTAVIUpdataDlg::ReplaceSystemLibrary(const char* pszStagedPath, RunState& run)
@@ -203,15 +288,18 @@ void CTAVIUpdataDlg::AppendLog(CString strLine)
     if (m_strLog.GetLength() + strAdded.GetLength() > LOG_LIMIT) {
         // A full log starts again with the latest line alone.
         m_strLog = strLine;
-        m_edtLog.SetWindowText(m_strLog);
+        ShowWholeLog();
         return;
     }
-    // Appended at the end of the pane, so the cost does not grow with the text
-    // shown. The pane holds m_strLog, whose byte length is at or past its end.
-    // The dialog's thread does both steps: one hand-over per line, not two.
-    const int nEnd = m_strLog.GetLength();
+    // Appended at the end of the pane, so the cost does not grow with the
+    // text shown; the dialog's thread gathers the lines of a cycle.
     m_strLog += strAdded;
-    SendMessage(WM_APPEND_LOG, nEnd, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strAdded)));
+    SendMessage(WM_LOG_TEXT, LOG_APPEND, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strAdded)));
+}
+
+void CTAVIUpdataDlg::ShowWholeLog()
+{
+    SendMessage(WM_LOG_TEXT, LOG_REPLACE, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(m_strLog)));
 }
 
 void CTAVIUpdataDlg::SetStatusText(LPCSTR pszText)

@@ -37,7 +37,12 @@ BOOL CFileFind::IsDots() const
 
 BOOL CFileFind::IsDirectory() const
 {
-    return m_bHasCurrent && (m_current.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return MatchesMask(FILE_ATTRIBUTE_DIRECTORY);
+}
+
+BOOL CFileFind::MatchesMask(DWORD dwMask) const
+{
+    return m_bHasCurrent && (m_current.dwFileAttributes & dwMask) != 0;
 }
 
 CString CFileFind::GetFileName() const

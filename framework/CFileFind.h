@@ -21,6 +21,8 @@ public:
 
     BOOL IsDots() const;
     BOOL IsDirectory() const;
+    // Whether the current match has any of the attributes in the mask.
+    BOOL MatchesMask(DWORD dwMask) const;
     CString GetFileName() const;   // name with extension
     CString GetFileTitle() const;  // name without extension
 

@@ -54,8 +54,6 @@ std::wstring NameKey(const std::wstring& name)
     return UpperCase(name);
 }
 
-namespace {
-
 bool IsReservedDevice(const std::wstring& name)
 {
     // The part before the first dot, without trailing spaces, decides.
@@ -63,13 +61,17 @@ bool IsReservedDevice(const std::wstring& name)
     while (!base.empty() && base.back() == L' ')
         base.pop_back();
     base = NameKey(base);
-    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL")
-        return true;
-    if (base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
-        base[3] >= L'1' && base[3] <= L'9')
-        return true;
-    return false;
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"})
+        if (base == device)
+            return true;
+    // COM and LPT with a digit: 0 to 9, and the superscripts 1, 2 and 3,
+    // which Windows also takes for port numbers.
+    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0)
+        && ((base[3] >= L'0' && base[3] <= L'9') || base[3] == L'\x00B9' || base[3] == L'\x00B2'
+            || base[3] == L'\x00B3');
 }
+
+namespace {
 
 // A character that an 8.3 name holds as it is.
 bool IsShortNameChar(wchar_t c)

@@ -17,7 +17,7 @@ enum class NameProblem {
     DriveOrColon,    // holds ":"
     DotName,         // "." or ".."
     ControlChar,     // a character below 0x20 or 0x7F
-    ReservedDevice,  // CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without an extension
+    ReservedDevice,  // a device name (IsReservedDevice), with or without an extension
     ForbiddenChar,   // one of * ? " < > |, which no Windows file name may hold
     TrailingDotOrSpace, // Windows would drop it, so the file would get another name
     TooLong,         // more than 255 characters
@@ -32,6 +32,11 @@ bool DecodeEntryName(const std::string& raw, bool utf8, std::wstring& out);
 
 // Checks a decoded name against the flat-format rules.
 NameProblem CheckEntryName(const std::wstring& name);
+
+// Whether a file of this name would open a device wherever it is: CON, PRN,
+// AUX, NUL, CONIN$, CONOUT$, CLOCK$, COM and LPT with a digit (0 to 9, or a
+// superscript 1, 2 or 3), with or without an extension, in any case.
+bool IsReservedDevice(const std::wstring& name);
 
 // The name in the ANSI code page; false when it has no exact form there.
 bool ToAnsi(const std::wstring& name, std::string& out);

@@ -2,6 +2,7 @@
 #include "InstalledVersions.h"
 #include "PlinthLoader.h"
 #include "PlinthWrappers.h"
+#include "ReplaceRules.h"
 #include "TestFiles.h"
 
 using InstalledVersionsTest = EngineTest;
@@ -81,4 +82,36 @@ TEST_F(InstalledVersionsTest, AFileKnownAbsentGetsTheLibrarysTextForAMissingFile
     versions.LibraryChanged();
     FreePlinth();
     EXPECT_EQ("", Version(versions, dir + "\\e.dll"));
+}
+
+TEST_F(InstalledVersionsTest, AFileThatAppearedBehindTheRunsBackIsNeitherOverwrittenNorLentItsVersion)
+{
+    ASSERT_EQ(1, LoadPlinth(1));
+    const std::string dir = m_dir + "\\inst";
+    MakeDirectories(dir);
+    const std::string absentText = LibraryVersion(dir + "\\absent.dll");
+    const std::string staged = m_dir + "\\staged.dll";
+    WriteBytes(staged, VersionedLibrary(1));
+
+    CInstalledVersions versions;
+    EXPECT_EQ(absentText, Version(versions, dir + "\\first.dll"));  // the listing is made now
+    EXPECT_TRUE(versions.AnsweredAbsent((dir + "\\first.dll").c_str()));
+
+    // Another program drops a newer copy after the listing.
+    WriteBytes(dir + "\\late.dll", VersionedLibrary(2));
+    versions.LibraryChanged();  // as after the system library's reload
+    EXPECT_EQ(absentText, Version(versions, dir + "\\late.dll")) << "believed absent, and not a version of its own";
+    EXPECT_TRUE(versions.AnsweredAbsent((dir + "\\late.dll").c_str()));
+    EXPECT_EQ(absentText, Version(versions, dir + "\\new.dll")) << "the missing file's text is not late.dll's";
+
+    // Such a file is written only if it is still not there.
+    EXPECT_EQ(engine::NEW_FILE_EXISTS, engine::InstallNewFile(staged.c_str(), (dir + "\\late.dll").c_str()));
+    EXPECT_EQ(VersionedLibrary(2), ReadBytes(dir + "\\late.dll"));
+    EXPECT_EQ(engine::NEW_FILE_COPIED, engine::InstallNewFile(staged.c_str(), (dir + "\\new.dll").c_str()));
+    EXPECT_EQ(VersionedLibrary(1), ReadBytes(dir + "\\new.dll"));
+
+    // Found there, it is asked of the library from then on.
+    versions.FileWritten((dir + "\\late.dll").c_str());
+    EXPECT_EQ(LibraryVersion(dir + "\\late.dll"), Version(versions, dir + "\\late.dll"));
+    EXPECT_FALSE(versions.AnsweredAbsent((dir + "\\late.dll").c_str()));
 }

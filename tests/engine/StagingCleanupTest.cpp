@@ -23,3 +23,22 @@ TEST_F(StagingCleanupTest, ClearingReadOnlyKeepsTheOtherBitsAndTheTimes)
 
     EXPECT_EQ(1, engine::ClearReadOnlyAttribute((m_dir + "\\absent.txt").c_str())) << "nothing to do";
 }
+
+TEST_F(StagingCleanupTest, LinksAreRemovedWithoutBeingEnteredAndALinkedStagingFolderIsLeftAlone)
+{
+    const std::string target = m_dir + "\\elsewhere";
+    MakeDirectories(target);
+    WriteBytes(target + "\\precious.txt", "precious");
+    const std::string staging = m_dir + "\\TAVIBACKTmp";
+    MakeDirectories(staging);
+    WriteBytes(staging + "\\a.txt", "a");
+    ASSERT_TRUE(MakeDirectoryLink(staging + "\\link", target));
+
+    engine::RemoveStagingDirectory((staging + "\\").c_str());
+    EXPECT_FALSE(DirectoryExists(staging));
+    EXPECT_EQ("precious", ReadBytes(target + "\\precious.txt"));
+
+    ASSERT_TRUE(MakeDirectoryLink(staging, target));
+    engine::RemoveStagingDirectory((staging + "\\").c_str());
+    EXPECT_EQ("precious", ReadBytes(target + "\\precious.txt"));
+}

@@ -184,7 +184,8 @@ TEST_F(UpdateRunTest, LogGrowsAtItsEndAndStartsAgainPastOneMillionBytes)
     RunInDialog([&](CTAVIUpdataDlg& dlg) {
         dlg.AppendLog("first");
         dlg.AppendLog("第二行");
-        EXPECT_EQ("first\r\n第二行\r\n", ItemText(dlg, IDC_EDT_LOG));
+        // In the pane by the end of the cycle, in one piece.
+        EXPECT_TRUE(PumpUntil([&] { return ItemText(dlg, IDC_EDT_LOG) == "first\r\n第二行\r\n"; }, 1000));
         EXPECT_EQ("first\r\n第二行\r\n", std::string(dlg.m_strLog));
 
         // 999,990 bytes shown: a line of 8 fits exactly, the next one does not.
@@ -195,7 +196,7 @@ TEST_F(UpdateRunTest, LogGrowsAtItsEndAndStartsAgainPastOneMillionBytes)
         dlg.m_strLog = text.c_str();
         dlg.m_edtLog.SetWindowText(text.c_str());
         dlg.AppendLog("12345678");
-        EXPECT_EQ(1000000, dlg.m_edtLog.GetWindowTextLength());
+        EXPECT_TRUE(PumpUntil([&] { return dlg.m_edtLog.GetWindowTextLength() == 1000000; }, 1000));
         EXPECT_EQ(text + "12345678\r\n", std::string(dlg.m_strLog));
         dlg.AppendLog("next");
         EXPECT_EQ("next", ItemText(dlg, IDC_EDT_LOG));
@@ -219,7 +220,11 @@ TEST_F(UpdateRunTest, PerFileLinesOnlyWithShowLogOne)
 
 TEST_F(UpdateRunTest, UnpackFailureStopsTheRun)
 {
-    WriteBytes(m_package, "this is no package");
+    // Whole and well formed, but one entry's data no longer matches its CRC.
+    WritePackage({{"a.txt", "a"}, {"b.txt", "DAMAGED?"}}, ConfigText({{"a.txt", m_inst + "\\a.txt"}}, "p", 2));
+    std::string bytes = ReadBytes(m_package);
+    bytes.replace(bytes.find("DAMAGED?"), 8, "DAMAGED!");
+    WriteBytes(m_package, bytes);
     RunInDialog([&](CTAVIUpdataDlg& dlg) {
         dlg.m_edtLog.SetWindowText("earlier log");
         ControlRecorder recorder(dlg);
@@ -339,12 +344,12 @@ TEST_F(UpdateRunTest, StagingLeftoversAreHandledAsTheCleanupSays)
         ASSERT_TRUE(Run(dlg));
         EXPECT_FALSE(DirectoryExists(m_staging)) << "read-only cache files do not keep it";
 
+        // What an earlier run left is deleted before the unpack, read-only or not.
         MakeDirectories(m_staging);
-        WriteBytes(m_staging + "\\keep.txt", "keep");
-        SetFileAttributesA((m_staging + "\\keep.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+        WriteBytes(m_staging + "\\old.txt", "old");
+        SetFileAttributesA((m_staging + "\\old.txt").c_str(), FILE_ATTRIBUTE_READONLY);
         ASSERT_TRUE(Run(dlg));
-        EXPECT_TRUE(FileExists(m_staging + "\\keep.txt"));
-        EXPECT_FALSE(FileExists(m_staging + "\\a.txt"));
+        EXPECT_FALSE(DirectoryExists(m_staging));
         EXPECT_EQ(FINISHED, ItemText(dlg, IDC_STC_STATUS));
     });
 }
@@ -368,21 +373,17 @@ TEST_F(UpdateRunTest, DestinationDirectoryIsThePathUpToItsLastBackslash)
 TEST_F(UpdateRunTest, FilesThatCannotBeInstalledAreReportedAsFailed)
 {
     const std::string nine = m_inst + "\\4\\5\\6\\7\\8\\9";  // m_inst is three levels below the drive
-    std::string tooLong = m_inst;
-    while (tooLong.size() < 300)
-        tooLong += "\\" + std::string(30, 'd');
     MakeDirectories(m_inst + "\\locked");
     WriteBytes(m_inst + "\\locked\\held.txt", "held");
 
     WritePackage({{"nine.txt", "9"}, {"ten.txt", "10"}, {"held.txt", "new"}, {"longname.txt", "n"},
-                  {"longdir.txt", "d"}, {"fine.txt", "f"}},
+                  {"fine.txt", "f"}},
                  ConfigText({{"nine.txt", nine + "\\nine.txt"},
                              {"ten.txt", nine + "\\10\\ten.txt"},
                              {"held.txt", m_inst + "\\locked\\held.txt"},
                              {"longname.txt", m_inst + "\\" + std::string(40, 'n') + "\\longname.txt"},
-                             {"longdir.txt", tooLong + "\\longdir.txt"},
                              {"fine.txt", m_inst + "\\" + std::string(39, 'n') + "\\fine.txt"}},
-                            "p", 6));
+                            "p", 5));
 
     // Another program holds the destination open without sharing.
     HANDLE hHeld = CreateFileA((m_inst + "\\locked\\held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
@@ -390,11 +391,11 @@ TEST_F(UpdateRunTest, FilesThatCannotBeInstalledAreReportedAsFailed)
     ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
     RunInDialog([&](CTAVIUpdataDlg& dlg) {
         ASSERT_TRUE(Run(dlg));
-        EXPECT_EQ("更新完成,但有4个文件未能更新!", ItemText(dlg, IDC_STC_STATUS));
+        EXPECT_EQ("更新完成,但有3个文件未能更新!", ItemText(dlg, IDC_STC_STATUS));
         std::vector<std::string> lines = LogLines(ItemText(dlg, IDC_EDT_LOG));
         std::sort(lines.begin(), lines.end());
-        EXPECT_EQ((std::vector<std::string>{"fine.txt 已更新...", "held.txt 更新失败!", "longdir.txt 更新失败!",
-                                            "longname.txt 更新失败!", "nine.txt 已更新...", "ten.txt 更新失败!"}),
+        EXPECT_EQ((std::vector<std::string>{"fine.txt 已更新...", "held.txt 更新失败!", "longname.txt 更新失败!",
+                                            "nine.txt 已更新...", "ten.txt 更新失败!"}),
                   lines);
     });
     CloseHandle(hHeld);
@@ -441,39 +442,92 @@ TEST_F(UpdateRunTest, SystemLibraryIsReplacedAndReloadedOnce)
     EXPECT_EQ(VersionedLibrary(2), ReadBytes(m_inst + "\\newer.dll"));
 }
 
-TEST_F(UpdateRunTest, FailedReloadLeavesTheRemainingFilesUninstalled)
+TEST_F(UpdateRunTest, SystemLibraryThatWouldNotServeIsNeitherInstalledNorLoaded)
 {
-    // Two staged names that both trim to the library's name; only the first
-    // one the run meets replaces it.
-    MakeDirectories(m_staging);
-    WriteBytes(m_staging + "\\ plinth.dll", "second library");
-    std::vector<std::pair<std::string, std::string>> files = {{"Plinth.dll", "not a library"}};
-    std::vector<std::pair<std::string, std::string>> destinations = {
-        {"Plinth.dll", m_inst + "\\Plinth.dll"}, {" plinth.dll", m_inst + "\\second.dll"}};
-    for (char c = 'a'; c <= 'e'; ++c) {
-        const std::string name = std::string(1, c) + ".txt";
-        files.emplace_back(name, name);
-        destinations.emplace_back(name, m_inst + "\\" + name);
-    }
-    WritePackage(files, ConfigText(destinations, "p", 7));
+    // No library at all, and a library without the entry points.
+    const std::string before = ReadBytes(SystemLibraryPath());
+    for (const std::string& library : {std::string("not a library"), VersionedLibrary(1)}) {
+        WritePackage({{"Plinth.dll", library}, {"a.txt", "a"}},
+                     ConfigText({{"Plinth.dll", m_inst + "\\Plinth.dll"}, {"a.txt", m_inst + "\\a.txt"}}, "p", 2));
+        RunInDialog([&](CTAVIUpdataDlg& dlg) {
+            ASSERT_TRUE(Run(dlg));
+            EXPECT_EQ("更新完成,但有1个文件未能更新!", ItemText(dlg, IDC_STC_STATUS));
+            EXPECT_EQ(engine::RUN_FILES_FAILED, g_nExitCode.load());
+            const std::vector<std::string> lines = LogLines(ItemText(dlg, IDC_EDT_LOG));
+            EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "Plinth.dll 更新失败!"));
+            EXPECT_NE(nullptr, g_hPlinth) << "the library in place stays loaded";
 
+            // ...and every later run has it.
+            WritePackage({{"b.txt", "b"}}, ConfigText({{"b.txt", m_inst + "\\b.txt"}}, "q", 1));
+            ASSERT_TRUE(Run(dlg));
+            EXPECT_EQ(FINISHED, ItemText(dlg, IDC_STC_STATUS));
+        });
+        EXPECT_EQ(before, ReadBytes(SystemLibraryPath()));
+        EXPECT_FALSE(FileExists(m_inst + "\\Plinth.dll"));
+        EXPECT_EQ("a", ReadBytes(m_inst + "\\a.txt"));
+        EXPECT_EQ("b", ReadBytes(m_inst + "\\b.txt"));
+    }
+}
+
+TEST_F(UpdateRunTest, PackagesThatCannotBeInstalledStopBeforeAnyProgramEnds)
+{
+    std::string farAway = m_inst;
+    while (farAway.size() < 260)
+        farAway += "\\" + std::string(30, 'd');
+    const std::string longName = std::string(250, 'n') + ".txt";  // within 255, but not below the staging folder
+    struct Case {
+        const char* what;
+        std::string name, destination, status;
+        engine::RunOutcome outcome;
+    };
+    const std::vector<Case> cases = {
+        {"a device name", "CONIN$", m_inst + "\\CONIN$", UNPACK_FAILED, engine::RUN_UNPACK_FAILED},
+        {"a staged path past the limit", longName, m_inst + "\\a.txt", "升级文件路径过长,请重试!",
+         engine::RUN_PATH_TOO_LONG},
+        {"an installed path past the limit", "a.txt", farAway + "\\a.txt", "升级文件路径过长,请重试!",
+         engine::RUN_PATH_TOO_LONG},
+    };
+    const HANDLE hProgram = StartSleeperAs(m_dir, "TAVIMain.exe");
+    ASSERT_NE(nullptr, hProgram);
+    RunInDialog([&](CTAVIUpdataDlg& dlg) {
+        for (const Case& c : cases) {
+            WritePackage({{c.name, "x"}}, ConfigText({{c.name, c.destination}}, "p", 1));
+            ControlRecorder recorder(dlg);
+            ASSERT_TRUE(Run(dlg)) << c.what;
+            EXPECT_EQ(std::vector<std::string>{c.status}, recorder.StatusTexts()) << c.what;
+            EXPECT_EQ(c.outcome, g_nExitCode.load()) << c.what;
+            EXPECT_FALSE(DirectoryExists(m_staging)) << c.what;
+        }
+    });
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(hProgram, 0)) << "a program of the line was ended";
+    TerminateProcess(hProgram, 0);
+    CloseHandle(hProgram);
+    EXPECT_EQ(0, std::count_if(cases.begin(), cases.end(), [&](const Case& c) {
+        return FileExists(c.destination);
+    }));
+}
+
+TEST_F(UpdateRunTest, FilesOfAnEarlierFailedPackageAreNotInstalledUnderALaterOne)
+{
+    // Package A's configuration and first file are unpacked; its second file fails its CRC.
+    StoredZip first;
+    first.Add("TAVIBK.cfg", ConfigText({{"stale.txt", m_inst + "\\stale.txt"}, {"b.txt", m_inst + "\\b.txt"}}, "A", 2));
+    first.Add("stale.txt", "stale");
+    first.Add("b.txt", "DAMAGED?");
+    first.Write(m_package);
+    std::string bytes = ReadBytes(m_package);
+    bytes.replace(bytes.find("DAMAGED?"), 8, "DAMAGED!");
+    WriteBytes(m_package, bytes);
     RunInDialog([&](CTAVIUpdataDlg& dlg) {
         ASSERT_TRUE(Run(dlg));
-        const std::vector<std::string> lines = LogLines(ItemText(dlg, IDC_EDT_LOG));
-        const auto failure = std::find(lines.begin(), lines.end(), "系统库替换失败!");
-        ASSERT_NE(lines.end(), failure);
-        EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "系统库替换失败!"));
-        int nFailed = 1;  // the library itself
-        for (auto line = lines.begin(); line != lines.end(); ++line) {
-            if (line == failure)
-                continue;
-            const bool bFailedLine = Contains(*line, " 更新失败!");
-            EXPECT_EQ(line > failure, bFailedLine) << *line;
-            nFailed += bFailedLine;
-        }
-        EXPECT_EQ("更新完成,但有" + std::to_string(nFailed) + "个文件未能更新!", ItemText(dlg, IDC_STC_STATUS));
-        EXPECT_EQ(nullptr, g_hPlinth);
+        EXPECT_EQ(engine::RUN_UNPACK_FAILED, g_nExitCode.load());
+        // Package B carries no configuration of its own.
+        WritePackage({{"fresh.txt", "fresh"}}, std::string());
+        ASSERT_TRUE(Run(dlg));
+        EXPECT_EQ(REJECTED, ItemText(dlg, IDC_STC_STATUS));
+        EXPECT_EQ(engine::RUN_PACKAGE_REJECTED, g_nExitCode.load());
     });
+    EXPECT_FALSE(FileExists(m_inst + "\\stale.txt"));
 }
 
 TEST_F(UpdateRunTest, UnpackProgressIsPolledOnTheDialogsThread)

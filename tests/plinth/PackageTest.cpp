@@ -187,7 +187,9 @@ TEST_F(Unpack, RefusesEveryUnsafeNameWithoutWritingAnything)
                                  Stored("a\x01.txt", "x"), Stored("CON", "x"),       Stored("nul.txt", "x"),
                                  Stored("Com1.log", "x"),  Stored("LPT9", "x"),      Stored("aux .txt", "x"),
                                  Stored("dir/", ""),       Stored("", "x"),          Stored("a?.txt", "x"),
-                                 Stored("trailing.", "x"), directory,                unixDirectory};
+                                 Stored("trailing.", "x"), directory,                unixDirectory,
+                                 Stored("CONIN$", "x"),    Stored("conout$.txt", "x"), Stored("Clock$", "x"),
+                                 Stored("COM0", "x"),      Stored("lpt0.log", "x")};
     for (const Entry& bad : unsafe) {
         // A good entry first: the whole package is refused all the same.
         EXPECT_EQ(-3, Run({Stored("good.txt", "good"), bad})) << bad.name;
@@ -197,6 +199,12 @@ TEST_F(Unpack, RefusesEveryUnsafeNameWithoutWritingAnything)
     Entry badUtf8 = Stored("\xC3\x28.txt", "x");
     badUtf8.flags = 0x0800;
     EXPECT_EQ(-3, Run({badUtf8}));
+    // Windows takes a superscript digit for a port number too.
+    for (const char* superscript : {"COM\xC2\xB9", "lpt\xC2\xB2.txt", "COM\xC2\xB3"}) {
+        Entry port = Stored(superscript, "x");
+        port.flags = 0x0800;
+        EXPECT_EQ(-3, Run({port})) << superscript;
+    }
     // Names such as "COM10" or "console.txt" are fine.
     EXPECT_EQ(2, Run({Stored("COM10", "x"), Stored("console.txt", "y")}));
 }

@@ -181,4 +181,28 @@ TEST_F(Tv2pack, VerifyListsEveryProblemOfAPackage)
     EXPECT_NE(std::string::npos, output.find("not a ZIP archive")) << output;
 }
 
+TEST_F(Tv2pack, RefusesASystemLibraryThatTheUpdateToolWouldNotInstall)
+{
+    // Text, not a library: create refuses it, and verify finds it in a package made otherwise.
+    AddSource("System\\BIN\\Plinth.dll", "not a library");
+    ExpectRefused("D:\\TAVI", "System\\BIN\\Plinth.dll: the update tool would not install this system library");
+
+    testzip::Entry library;
+    library.name = "Plinth.dll";
+    library.data = "not a library";
+    ASSERT_TRUE(WriteFileBytes(m_package, testzip::Build({library})));
+    std::string output;
+    EXPECT_EQ(1, RunProgram("tv2pack.exe verify \"" + m_package + "\"", &output));
+    EXPECT_NE(std::string::npos, output.find("Plinth.dll: the update tool would not install this system library"))
+        << output;
+
+    // The build's own library serves.
+    const std::string real = ReadFileBytes("Plinth.dll");
+    ASSERT_FALSE(real.empty());
+    library.data = real;
+    ASSERT_TRUE(WriteFileBytes(m_package, testzip::Build({library})));
+    RunProgram("tv2pack.exe verify \"" + m_package + "\"", &output);
+    EXPECT_EQ(std::string::npos, output.find("system library")) << output;
+}
+
 } // namespace

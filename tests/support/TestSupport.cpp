@@ -42,7 +42,9 @@ void RemoveTree(const std::string& path)
             if (name == "." || name == "..")
                 continue;
             const std::string child = path + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                RemoveDirectoryA(child.c_str());  // a link goes, not what it points to
+            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(child);
             } else {
                 SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -76,4 +78,40 @@ std::string SystemLibraryPath()
     char directory[MAX_PATH] = {};
     GetSystemDirectoryA(directory, MAX_PATH);
     return std::string(directory) + "\\plinth.dll";
+}
+
+bool MakeDirectoryLink(const std::string& link, const std::string& target)
+{
+    // Windows Vista and later, and Wine where it implements the call.
+    using CreateLink = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    const auto createLink = reinterpret_cast<CreateLink>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
+    const DWORD SYMBOLIC_LINK_DIRECTORY = 0x1, SYMBOLIC_LINK_UNPRIVILEGED = 0x2;
+    if (createLink && createLink(link.c_str(), target.c_str(), SYMBOLIC_LINK_DIRECTORY | SYMBOLIC_LINK_UNPRIVILEGED))
+        return true;
+    // Under Wine, a symbolic link of the host, made by its own ln.
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName)
+        return false;
+    const auto toUnix = [&](const std::string& path) {
+        wchar_t wide[MAX_PATH] = {};
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        char* name = unixName(wide);
+        const std::string result = name ? name : "";
+        HeapFree(GetProcessHeap(), 0, name);
+        return result;
+    };
+    std::string commandLine = "/bin/ln -s \"" + toUnix(target) + "\" \"" + toUnix(link) + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA("Z:\\bin\\ln", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return (GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+        && GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -12,6 +12,9 @@ bool DirectoryExists(const std::string& path);
 void RemoveTree(const std::string& path);
 // Creates every missing level of a directory path below its drive.
 void MakeDirectories(const std::string& path);
+// Makes link a symbolic link to the directory target; true when the link is
+// there and shows as one (a reparse point).
+bool MakeDirectoryLink(const std::string& link, const std::string& target);
 
 // The directory of the test program (the build's bin/).
 std::string ProgramDirectory();

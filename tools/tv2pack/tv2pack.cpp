@@ -10,6 +10,7 @@
 #include "Destination.h"
 #include "FileSource.h"
 #include "PackageCodes.h"
+#include "PlinthCheck.h"
 #include "SourceWalk.h"
 #include "VersionText.h"
 #include "ZipNames.h"
@@ -97,6 +98,17 @@ public:
 private:
     std::wstring m_path;
 };
+
+// Why the update tool would not install the file as the system library
+// (Plinth.dll, in any case), or an empty text.
+std::wstring SystemLibraryProblem(const std::wstring& name, const std::wstring& file)
+{
+    if (plinth::NameKey(name) != L"PLINTH.DLL")
+        return std::wstring();
+    const std::string why = WhyPlinthLibraryFails(file.c_str());
+    return why.empty() ? std::wstring()
+                       : L"the update tool would not install this system library: " + plinth::DecodeText(why, CP_UTF8);
+}
 
 bool WriteAll(const std::wstring& path, const std::string& bytes)
 {
@@ -237,6 +249,9 @@ int Create(const std::vector<std::wstring>& args)
         std::wstring shown = f.relative;
         for (const std::wstring& p : destination::NameProblems(f.name))
             problem(shown + L": " + p);
+        const std::wstring library = SystemLibraryProblem(f.name, Join(source, f.relative));
+        if (!library.empty())
+            problem(shown + L": " + library);
         auto inserted = seen.emplace(plinth::NameKey(f.name), f.relative);
         if (!inserted.second)
             problem(shown + L": the package is flat, and " + inserted.first->second + L" has the same name");
@@ -399,6 +414,26 @@ std::vector<std::string> ProfileKeys(const std::string& section, const std::stri
     return keys;
 }
 
+// SystemLibraryProblem for a packed Plinth.dll, which is unpacked for it
+// into a new file in the temporary folder; an empty text when it serves.
+std::wstring PackedLibraryProblem(OpenedPackage& pkg, const plinth::ZipEntry& entry)
+{
+    wchar_t folder[MAX_PATH], name[MAX_PATH];
+    if (!GetTempPathW(MAX_PATH, folder) || !GetTempFileNameW(folder, L"tv2", 0, name))
+        return entry.name + L": cannot be unpacked to be checked as the system library";
+    const TempFile copy(name);
+    HANDLE h = CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return entry.name + L": cannot be unpacked to be checked as the system library";
+    pkg.reader.Extract(entry, [&](const unsigned char* data, std::size_t size) {
+        DWORD n = 0;
+        return WriteFile(h, data, static_cast<DWORD>(size), &n, nullptr) && n == size;
+    });
+    CloseHandle(h);
+    const std::wstring why = SystemLibraryProblem(entry.name, name);
+    return why.empty() ? why : entry.name + L": " + why;
+}
+
 int Verify(const std::wstring& path)
 {
     OpenedPackage pkg;
@@ -420,7 +455,10 @@ int Verify(const std::wstring& path)
         });
         if (rc != 0)
             problems.push_back(e.name + L": " + CodeText(rc));
+        else if (plinth::NameKey(e.name) == L"PLINTH.DLL")
+            problems.push_back(PackedLibraryProblem(pkg, e));
     }
+    problems.erase(std::remove(problems.begin(), problems.end(), std::wstring()), problems.end());
     int files = 0;
     if (!pkg.config) {
         problems.push_back(L"the package has no TAVIBK.cfg");
