@@ -1,11 +1,11 @@
 #include "OwnerMenuFont.h"
-#include <cstddef>
 
 COwnerMenuFont::COwnerMenuFont(CDC* pDC) : m_pDC(pDC), m_hFont(nullptr), m_hOldFont(nullptr)
 {
     NONCLIENTMETRICSA metrics = {};
-    // The size without the field that Vista added, which every version accepts.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+    // Built for XP, the structure ends before the field that Vista added: a
+    // size that every version accepts.
+    metrics.cbSize = sizeof(metrics);
     if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
         m_hFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
     if (m_hFont)

@@ -10,13 +10,14 @@
 #include "ZipNames.h"
 
 namespace {
-// Upper case as the file system compares names (LCMapStringEx's default casing).
+// Upper case as the file system compares names: LCMAP_UPPERCASE without
+// linguistic casing, in the invariant locale (no Turkish dotted I).
 std::wstring Upper(const std::wstring& text)
 {
     std::wstring upper(text);
     if (!upper.empty())
-        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.c_str(), static_cast<int>(text.size()), &upper[0],
-                      static_cast<int>(upper.size()), nullptr, nullptr, 0);
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.c_str(), static_cast<int>(text.size()), &upper[0],
+                     static_cast<int>(upper.size()));
     return upper;
 }
 

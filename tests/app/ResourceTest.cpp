@@ -89,7 +89,7 @@ TEST_F(AppTest, SystemMenuOpensTheAboutBox)
     EXPECT_TRUE(app.IsRunning());
 }
 
-TEST(ResourceTest, ManifestAsksForCommonControlsSixAsInvokerOnWindowsSevenToEleven)
+TEST(ResourceTest, ManifestAsksForCommonControlsSixAsInvokerOnWindowsVistaToEleven)
 {
     HMODULE hExe = ::LoadLibraryExA((BinDirectory() + "TAVIUpdata.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(hExe, nullptr);
@@ -101,7 +101,8 @@ TEST(ResourceTest, ManifestAsksForCommonControlsSixAsInvokerOnWindowsSevenToElev
     ::FreeLibrary(hExe);
     for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
                              "<requestedExecutionLevel level=\"asInvoker\"",
-                             "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",    // Windows 7
+                             "{e2011457-1546-43c5-a5fe-008deee3d3f0}",    // Windows Vista
+                             "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",    // 7
                              "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",    // 8
                              "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",    // 8.1
                              "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})  // 10 and 11

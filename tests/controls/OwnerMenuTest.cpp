@@ -83,7 +83,7 @@ COLORREF SharedPixel(UINT nID, int x = -1, int y = -1)
 void ExpectAcceleratorsAligned(HMENU hMenu)
 {
     NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+    metrics.cbSize = sizeof(metrics);  // built for XP: without the field that Vista added
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
     HDC hDC = GetDC(nullptr);
     HFONT hFont = CreateFontIndirectA(&metrics.lfMenuFont);

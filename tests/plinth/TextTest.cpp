@@ -183,4 +183,66 @@ TEST(Registry, KeysAndValuesRoundTrip)
     EXPECT_LT(GetQueryValueS(HKEY_CURRENT_USER, key, "Station", text), 0);
 }
 
+// Each read takes only its own type, whole: a REG_DWORD of four bytes, or a
+// REG_SZ (a REG_EXPAND_SZ expanded) of at most 499 bytes.
+TEST(Registry, ReadsTakeTheirOwnTypeWritesCreateTheKeyDeletesTakeTheTree)
+{
+    const char* key = "Software\\TAVI\\PlinthTypes";
+    DeleteKey(HKEY_CURRENT_USER, key);
+    ASSERT_EQ(1, SetValueKeyLong(HKEY_CURRENT_USER, "Software\\TAVI\\PlinthTypes\\Deep\\Er", "Long", 7));
+    ASSERT_EQ(1, SetValueKeyString(HKEY_CURRENT_USER, key, "Text", "text"));
+    HKEY hKey = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &hKey));
+    auto put = [hKey](const char* name, DWORD type, const void* data, size_t size) {
+        RegSetValueExA(hKey, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+    };
+    const DWORD four = 9;
+    const WORD two = 9;
+    const std::string fits(499, 'x'), tooLong(500, 'x'), expand = "%TAVI_REG_TEST%\\bin",
+                      tooLongExpanded = "%TAVI_REG_TEST%" + std::string(490, 'x');
+    put("Binary4", REG_BINARY, &four, sizeof four);
+    put("ShortDword", REG_DWORD, &two, sizeof two);
+    put("NoTerminator", REG_SZ, "abc", 3);
+    put("Expand", REG_EXPAND_SZ, expand.c_str(), expand.size() + 1);
+    put("Multi", REG_MULTI_SZ, "a\0b\0", 5);
+    put("Fits", REG_SZ, fits.c_str(), fits.size() + 1);
+    put("TooLong", REG_SZ, tooLong.c_str(), tooLong.size() + 1);
+    put("TooLongExpanded", REG_EXPAND_SZ, tooLongExpanded.c_str(), tooLongExpanded.size() + 1);
+    RegCloseKey(hKey);
+    SetEnvironmentVariableA("TAVI_REG_TEST", "C:\\TAVI");
+
+    const struct {
+        const char* name;
+        int result;
+        int value;
+    } longs[] = {{"Binary4", -3, 0}, {"ShortDword", -3, 0}, {"Text", -3, 0}, {"Missing", -2, 0}};
+    for (const auto& c : longs) {
+        int value = 0;
+        EXPECT_EQ(c.result, GetQueryValueL(HKEY_CURRENT_USER, key, c.name, &value)) << c.name;
+        EXPECT_EQ(c.value, value) << c.name;
+    }
+    int value = 0;
+    EXPECT_EQ(1, GetQueryValueL(HKEY_CURRENT_USER, "Software\\TAVI\\PlinthTypes\\Deep\\Er", "Long", &value));
+    EXPECT_EQ(7, value);
+
+    const struct {
+        const char* name;
+        int result;
+        std::string text;
+    } texts[] = {{"Text", 1, "text"},          {"NoTerminator", 1, "abc"},   {"Expand", 1, "C:\\TAVI\\bin"},
+                 {"Fits", 1, fits},            {"TooLong", -4, ""},          {"TooLongExpanded", -4, ""},
+                 {"Multi", -3, ""},            {"Binary4", -3, ""},          {"Missing", -2, ""}};
+    for (const auto& c : texts) {
+        char text[512] = "junk";
+        EXPECT_EQ(c.result, GetQueryValueS(HKEY_CURRENT_USER, key, c.name, text)) << c.name;
+        EXPECT_EQ(c.text, text) << c.name;
+    }
+    SetEnvironmentVariableA("TAVI_REG_TEST", nullptr);
+
+    // The key goes with its subkeys; a second delete finds nothing.
+    EXPECT_EQ(1, DeleteKey(HKEY_CURRENT_USER, key));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &hKey));
+    EXPECT_EQ(-2, DeleteKey(HKEY_CURRENT_USER, key));
+}
+
 } // namespace
