@@ -12,6 +12,7 @@
 #include "AfxTrace.h"
 #include "CFileFind.h"
 #include "PackageConfig.h"
+#include "PackageTrust.h"
 #include "PlinthLoader.h"
 #include "PlinthWrappers.h"
 #include "RelatedPrograms.h"
@@ -54,6 +55,14 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
     if (!engine::PackageReadable(pszPackagePath)) {
         SetStatusText("解压数据出现异常,请重试!");
         return engine::RUN_UNPACK_FAILED;
+    }
+    engine::CPackageTrust trust;  // holds an accepted package open until the run ends
+    if (trust.IsSigningOn())
+        SetStatusText(engine::SIGNATURE_CHECKING_TEXT);
+    if (!trust.Check(pszPackagePath)) {
+        SetStatusText(engine::SIGNATURE_REFUSED_TEXT);
+        AppendLog(trust.Refusal().c_str());
+        return engine::RUN_SIGNATURE_REFUSED;
     }
 
     SetStatusText("正在关闭已启动相关程序...");
@@ -125,6 +134,8 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
     nPos += 10;
     SetProgressPos(nPos);
     SetProgressPos(0);
+    if (!trust.RecordApplied())
+        AppendLog("已应用的升级包无法记入注册表!");
     if (run.nFailed == 0) {
         SetStatusText("更新完成");
         return engine::RUN_FINISHED;

@@ -5,8 +5,11 @@
 // The update run, on the worker thread (CTAVIUpdataDlg::RunUpdate, kept in
 // UpdateRun.cpp beside the dialog's other engine members), in order:
 // 1. refuse an update directory whose staging paths would not fit
-//    ("升级文件路径过长,请重试!"), and a package that cannot be read
-//    ("解压数据出现异常,请重试!") before any program is ended;
+//    ("升级文件路径过长,请重试!"), a package that cannot be read
+//    ("解压数据出现异常,请重试!"), and, with signing on, a package that is
+//    not signed by a trusted key or is older than one applied before
+//    ("升级包未通过签名验证,拒绝升级!", PackageTrust.h), before any program
+//    is ended;
 // 2. have the system library end the suite's programs (RelatedPrograms.h);
 // 3. create the staging directory beside the package;
 // 4. have the library unpack the package into it while the dialog polls the
@@ -21,7 +24,7 @@
 namespace engine {
 
 // How a run ended; the value is the process's exit code, which a script reads
-// (README, "Exit codes"). Each of 0 to 4 has its final status text.
+// (README, "Exit codes"). Each of 0 to 4 and 7 has its final status text.
 enum RunOutcome {
     RUN_FINISHED = 0,          // "更新完成"
     RUN_FILES_FAILED = 1,      // "更新完成,但有%d个文件未能更新!"
@@ -30,6 +33,7 @@ enum RunOutcome {
     RUN_PATH_TOO_LONG = 4,     // "升级文件路径过长,请重试!"
     RUN_OTHER_COPY = 5,        // another copy ran; this start's package was not applied
     RUN_NOT_FINISHED = 6,      // closed during the run, or the worker could not start
+    RUN_SIGNATURE_REFUSED = 7, // "升级包未通过签名验证,拒绝升级!"; the log tells why
 };
 
 constexpr char STAGING_NAME[] = "TAVIBACKTmp";
