@@ -60,8 +60,8 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
     if (trust.IsSigningOn())
         SetStatusText(engine::SIGNATURE_CHECKING_TEXT);
     if (!trust.Check(pszPackagePath)) {
-        SetStatusText(engine::SIGNATURE_REFUSED_TEXT);
         AppendLog(trust.Refusal().c_str());
+        SetStatusText(engine::SIGNATURE_REFUSED_TEXT);
         return engine::RUN_SIGNATURE_REFUSED;
     }
 
