@@ -27,7 +27,7 @@ public:
     ~RegistryGuard()
     {
         for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, it->strKey.c_str());
+            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, it->strKey.c_str(), KEY_WOW64_64KEY, 0);
         for (const Saved& saved : m_saved) {
             if (!saved.bExisted)
                 continue;
@@ -112,8 +112,8 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, KEYS);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, APPLIED);
+        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, KEYS, KEY_WOW64_64KEY, 0);
+        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, APPLIED, KEY_WOW64_64KEY, 0);
     }
 
     static std::string KeyPath(const std::string& name) { return std::string(kScratch) + "\\keys\\" + name; }
@@ -124,7 +124,8 @@ protected:
         ASSERT_EQ(0u, RunAndWait("\"" + BinDirectory() + "tv2pack.exe\" keygen " + name + " --out \"" + kScratch +
                                  "\\keys\""));
     }
-    // Trusts the key as an administrator does: imports its .reg file.
+    // Trusts the key as an administrator does: imports its .reg file (Wine's
+    // prefix here is 32-bit only; on 64-bit Windows the import needs /reg:64).
     static void Trust(const std::string& name)
     {
         ASSERT_EQ(0u, RunAndWait("reg.exe import \"" + KeyPath(name) + ".reg\""));
