@@ -38,6 +38,7 @@ DEB_PACKAGES=(
   wine wine32:i386 xvfb xauth x11-apps imagemagick python3-pil
   fonts-arphic-uming locales unzip zip
   python3 p7zip-full libarchive-tools g++ zlib1g-dev
+  dpkg-dev make autoconf automake libtool
 )
 # Only for ./tavi.sh fuzz.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
@@ -163,6 +164,116 @@ install_deps() {
 }
 
 # ---------------------------------------------------------------------------
+# libsodium
+#
+# The package signatures' Ed25519 comes from libsodium, which Debian packages
+# for Linux only: its source package is fetched with apt-get source, the
+# source archive checked against the checksum below, its build scripts made
+# with autoreconf (the archive has none, as for Debian's own build), and the
+# library cross-built once, static, into the build directory. --enable-minimal leaves
+# out the deprecated parts and those only other high-level calls use
+# (xchacha20, scrypt, ristretto255, the low-level curve arithmetic); the
+# Ed25519 signatures, Ed25519ph with them, stay.
+SODIUM_ORIG=libsodium_1.0.18.orig.tar.gz
+SODIUM_ORIG_SHA256=d59323c6b712a1519a5daf710b68f5e7fde57040845ffec53850911f10a5d4f4
+SODIUM_CONFIGURE=(--host=i686-w64-mingw32 --disable-shared --enable-static --enable-minimal --disable-ssp
+  --without-pthreads --disable-dependency-tracking CC=i686-w64-mingw32-gcc-posix CFLAGS=-O2)
+
+# The machine's Debian archive for suite $1, as a deb-src entry of its main
+# component, from the sources under $2 (default /etc/apt); nothing when none
+# carries that suite.
+debian_source_entry() {
+  local suite=$1 etc=${2:-/etc/apt} f entry
+  for f in "$etc"/sources.list "$etc"/sources.list.d/*.list "$etc"/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    entry=$(awk -v suite="$suite" -v deb822="$([[ $f == *.sources ]] && echo 1)" '
+      function has(list, word,   w, n, i) { n = split(list, w, " "); for (i = 1; i <= n; i++) if (w[i] == word) return 1; return 0 }
+      # One-line format: "deb [options] URI SUITE COMPONENTS..."
+      !deb822 {
+        line = $0; opts = ""
+        if (match(line, /\[[^]]*\]/)) { opts = substr(line, RSTART, RLENGTH) " "; line = substr(line, 1, RSTART - 1) substr(line, RSTART + RLENGTH) }
+        split(line, w, " ")
+        if (w[1] == "deb" && w[3] == suite) { print "deb-src " opts w[2] " " suite " main"; exit }
+        next
+      }
+      function flush(   u) {
+        if (has(types, "deb") && has(suites, suite)) {
+          split(uris, u, " ")
+          print "deb-src " (key != "" ? "[signed-by=" key "] " : "") u[1] " " suite " main"; found = 1; exit
+        }
+        types = uris = suites = key = ""
+      }
+      /^[ \t]*$/ { flush(); next }
+      $1 == "Types:" { types = $0; sub(/^Types:/, "", types) }
+      $1 == "URIs:" { uris = $0; sub(/^URIs:/, "", uris) }
+      $1 == "Suites:" { suites = $0; sub(/^Suites:/, "", suites) }
+      $1 == "Signed-By:" { key = $2 }
+      END { if (deb822 && !found) flush() }
+    ' "$f")
+    if [ -n "$entry" ]; then echo "$entry"; return; fi
+  done
+}
+
+# Downloads libsodium's source package into $1/src with an apt of its own:
+# its sources, lists and cache live in $1, so the machine's apt is left as
+# it was.
+fetch_sodium_source() {
+  local dir=$1 suite entry try
+  suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  entry=$(debian_source_entry "$suite")
+  if [ -z "$entry" ]; then
+    log "none of the machine's apt sources is a Debian archive for '$suite'; libsodium's source cannot be fetched"
+    return 1
+  fi
+  mkdir -p "$dir/apt/parts" "$dir/apt/lists/partial" "$dir/apt/cache/archives/partial" "$dir/src"
+  echo "$entry" >"$dir/apt/parts/tavi-source.list"
+  local apt=(apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/apt/parts"
+    -o Dir::State::Lists="$dir/apt/lists" -o Dir::Cache="$dir/apt/cache")
+  for try in 1 2 3; do
+    if LC_ALL=C "${apt[@]}" update >"$dir/apt.log" 2>&1 &&
+      (cd "$dir/src" && LC_ALL=C "${apt[@]}" source --download-only libsodium >>"$dir/apt.log" 2>&1); then
+      return 0
+    fi
+    [ "$try" = 3 ] || { log "fetching libsodium's source failed; trying again in 5 s"; sleep 5; }
+  done
+  cat "$dir/apt.log" >&2
+  log "libsodium's source package could not be fetched ($entry): run this again later"
+  return 1
+}
+
+# Builds libsodium into $BUILD/libsodium-KEY unless it is there; the key
+# follows the source archive and the options, so a change of either builds
+# it anew. Sets SODIUM_DIR.
+ensure_libsodium() {
+  local key tmp started=$SECONDS got
+  key=$(printf '%s\n' "$SODIUM_ORIG_SHA256" "${SODIUM_CONFIGURE[@]}" | sha256sum | cut -c1-12)
+  SODIUM_DIR=$BUILD/libsodium-$key
+  [ -f "$SODIUM_DIR/.built" ] && return
+  log "building libsodium for i686-w64-mingw32, once for this build directory"
+  tmp=$(mktemp -d)
+  if ! fetch_sodium_source "$tmp"; then rm -rf "$tmp"; exit 1; fi
+  got=$(sha256sum "$tmp/src/$SODIUM_ORIG" 2>/dev/null | cut -d' ' -f1)
+  if [ "$got" != "$SODIUM_ORIG_SHA256" ]; then
+    log "$SODIUM_ORIG: SHA-256 ${got:-(no such file)}, expected $SODIUM_ORIG_SHA256; not used"
+    rm -rf "$tmp"
+    exit 1
+  fi
+  # dpkg-source checks the other files against the .dsc and applies Debian's patches.
+  rm -rf "$SODIUM_DIR"
+  if ! (dpkg-source -x "$tmp"/src/libsodium_*.dsc "$tmp/libsodium" &&
+    cd "$tmp/libsodium" && autoreconf -fi && ./configure --prefix="$SODIUM_DIR" "${SODIUM_CONFIGURE[@]}" &&
+    make -j"$(nproc)" && make install) >"$tmp/build.log" 2>&1; then
+    tail -n 40 "$tmp/build.log" >&2
+    log "libsodium did not build"
+    rm -rf "$tmp"
+    exit 1
+  fi
+  touch "$SODIUM_DIR/.built"
+  rm -rf "$tmp"
+  log "libsodium built in $((SECONDS - started)) s"
+}
+
+# ---------------------------------------------------------------------------
 # Display
 
 XVFB_PID=
@@ -227,8 +338,10 @@ start_wine() {
 # Build
 
 build() {
+  ensure_libsodium
   cmake -S "$ROOT" -B "$BUILD" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
+    -DTAVI_SODIUM_DIR="$SODIUM_DIR" \
     -DCMAKE_BUILD_TYPE=Release \
     -DTAVI_WERROR="${CI:+ON}" >/dev/null
   cmake --build "$BUILD"

@@ -20,6 +20,7 @@ class CPackageConfig;
 class CStagingFolder;
 namespace engine {
 class CPackageCheck;
+class CPackageTrust;
 }
 
 // The update tool's main window. It also holds the update engine: the run and
@@ -118,7 +119,7 @@ private:
     // The checks before any program of the line is ended, and the staging
     // directory made ready; false, with the run's outcome, when it stops there.
     bool PrepareRun(const char* pszUpdateDir, const char* pszPackagePath, engine::CPackageCheck& check,
-                    CStagingFolder& staging, engine::RunOutcome& outcome);
+                    engine::CPackageTrust& trust, CStagingFolder& staging, engine::RunOutcome& outcome);
     // False when the file was to be installed and was not.
     bool InstallStagedFile(const CString& strName, const CString& strStaging, const CPackageConfig& config,
                            RunState& run);

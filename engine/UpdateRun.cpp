@@ -14,6 +14,7 @@
 #include "CFileFind.h"
 #include "PackageCheck.h"
 #include "PackageConfig.h"
+#include "PackageTrust.h"
 #include "PlinthCheck.h"
 #include "PlinthLoader.h"
 #include "PlinthWrappers.h"
@@ -61,9 +62,10 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
         return engine::RUN_PATH_TOO_LONG;
     }
     engine::CPackageCheck check;
+    engine::CPackageTrust trust;  // holds an accepted package open until the run ends
     CStagingFolder staging;
     engine::RunOutcome outcome;
-    if (!PrepareRun(pszUpdateDir, pszPackagePath, check, staging, outcome))
+    if (!PrepareRun(pszUpdateDir, pszPackagePath, check, trust, staging, outcome))
         return outcome;
 
     SetStatusText("正在关闭已启动相关程序...");
@@ -136,6 +138,8 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
     nPos += 10;
     SetProgressPos(nPos);
     SetProgressPos(0);
+    if (!trust.RecordApplied())
+        AppendLog("已应用的升级包无法记入注册表!");
     if (run.nFailed == 0) {
         SetStatusText("更新完成");
         return engine::RUN_FINISHED;
@@ -147,7 +151,7 @@ engine::RunOutcome CTAVIUpdataDlg::RunUpdate(const char* pszUpdateDir, const cha
 }
 
 bool CTAVIUpdataDlg::PrepareRun(const char* pszUpdateDir, const char* pszPackagePath, engine::CPackageCheck& check,
-                                CStagingFolder& staging, engine::RunOutcome& outcome)
+                                engine::CPackageTrust& trust, CStagingFolder& staging, engine::RunOutcome& outcome)
 {
     const auto stop = [&](engine::RunOutcome stopOutcome, LPCSTR pszStatus) {
         SetStatusText(pszStatus);
@@ -161,6 +165,12 @@ bool CTAVIUpdataDlg::PrepareRun(const char* pszUpdateDir, const char* pszPackage
         return stop(engine::RUN_PATH_TOO_LONG, "升级文件路径过长,请重试!");
     case engine::PACKAGE_OK:
         break;
+    }
+    if (trust.IsSigningOn())
+        SetStatusText(engine::SIGNATURE_CHECKING_TEXT);
+    if (!trust.Check(pszPackagePath)) {
+        AppendLog(trust.Refusal().c_str());
+        return stop(engine::RUN_SIGNATURE_REFUSED, engine::SIGNATURE_REFUSED_TEXT);
     }
     const LPCSTR pszLinkStatus = "升级临时目录TAVIBACKTmp是链接,请删除后重试!";
     if (CStagingFolder::IsLink(pszUpdateDir))

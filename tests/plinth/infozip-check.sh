@@ -2,7 +2,8 @@
 # Info-ZIP against the project's package code, in both directions:
 #  1. Info-ZIP's zip writes a package; Plinth.dll (through plinth_unpack.exe
 #     under Wine) unpacks it with the right contents and times.
-#  2. tv2pack writes a package; Info-ZIP's unzip lists it and tests every CRC.
+#  2. tv2pack writes a package, signed too; Info-ZIP's unzip lists it, tests
+#     every CRC and shows the signature as the archive comment.
 # Usage: infozip-check.sh BIN_DIR WINE_EXEC
 source "$(dirname "$0")/native-check.sh"
 
@@ -36,4 +37,11 @@ unzip -tq "$work/t.tv2bck" || fail "unzip -t found errors in tv2pack's package"
 listing=$(unzip -Z1 "$work/t.tv2bck" | LC_ALL=C sort | tr '\n' ' ')
 [ "$listing" = "TAVIBK.cfg a.txt log.txt noise.bin " ] || fail "unzip lists: $listing"
 echo "tv2pack -> unzip -t: no errors; entries: $listing"
+
+"$wine_exec" "$bin/tv2pack.exe" keygen infozip --out "$(winpath "$work")" >/dev/null || fail "tv2pack keygen"
+"$wine_exec" "$bin/tv2pack.exe" create "$(winpath "$work/signed.tv2bck")" --root 'D:\TAVI' "$(winpath "$work/src")" \
+  --key "$(winpath "$work/infozip.key")" >/dev/null || fail "tv2pack create --key"
+unzip -tq "$work/signed.tv2bck" || fail "unzip -t found errors in a signed package"
+unzip -zq "$work/signed.tv2bck" | grep -q '^TAVI-SIGNATURE-1 Ed25519ph key=' || fail "unzip -z does not show the signature"
+echo "tv2pack create --key -> unzip -t: no errors; the comment is the signature"
 echo "1 passed, 0 failed"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The set-up's handling of a package index that fails to download, on
-# recorded apt output and sample sources; no network, nothing installed.
+# The set-up's handling of a package index that fails to download, and the
+# source entry for libsodium, on recorded apt output and sample sources; no
+# network, nothing installed.
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../../tavi.sh
 source "$here/../../tavi.sh"
@@ -29,5 +30,15 @@ expect "one-line: every entry of the failed suite goes, the others stay" \
 echo "x bookworm" | sources_without "$out" "$here/etc"
 expect "deb822: a suite of another repository is kept" \
   "bookworm bookworm-updates bookworm-security" "$(sed -n 's/^Suites: *//p' "$out/debian.sources" | xargs)"
+
+# libsodium's source comes from the machine's own Debian archive.
+expect "one-line: the archive's entry for the suite becomes a deb-src entry" \
+  "deb-src http://deb.debian.org/debian bookworm main" "$(debian_source_entry bookworm "$here/etc")"
+mkdir -p "$out/deb822/sources.list.d"
+cp "$here/etc/sources.list.d/debian.sources" "$out/deb822/sources.list.d/"
+expect "deb822: the stanza's URI and key" \
+  "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian-security bookworm-security main" \
+  "$(debian_source_entry bookworm-security "$out/deb822")"
+expect "a suite that no entry carries gives none" "" "$(debian_source_entry trixie "$out/deb822")"
 
 [ "$fails" = 0 ] || { echo "$fails failed"; exit 1; }

@@ -1,9 +1,11 @@
 // tv2pack: builds, lists and verifies the update packages of the TAVI update
 // tool.
 //
-//   tv2pack create OUT.tv2bck --root DEST_ROOT SRC_DIR [--name NAME] [--version VERSION]
+//   tv2pack create OUT.tv2bck --root DEST_ROOT SRC_DIR [--name NAME] [--version VERSION] [--key NAME.key]
 //   tv2pack list PKG
 //   tv2pack verify PKG
+//   tv2pack keygen NAME [--out FOLDER]
+//   tv2pack sign PKG --key NAME.key
 //
 // Exit status 0 only on success.
 #include "Console.h"
@@ -11,6 +13,7 @@
 #include "FileSource.h"
 #include "PackageCodes.h"
 #include "PlinthCheck.h"
+#include "SignCommands.h"
 #include "SourceWalk.h"
 #include "VersionText.h"
 #include "ZipNames.h"
@@ -47,9 +50,12 @@ void Complain(const std::wstring& text)
 int Usage()
 {
     console::Err(L"usage:\n"
-                 L"  tv2pack create OUT.tv2bck --root DEST_ROOT SRC_DIR [--name NAME] [--version VERSION]\n"
+                 L"  tv2pack create OUT.tv2bck --root DEST_ROOT SRC_DIR [--name NAME] [--version VERSION]"
+                 L" [--key NAME.key]\n"
                  L"  tv2pack list PKG\n"
-                 L"  tv2pack verify PKG\n");
+                 L"  tv2pack verify PKG\n"
+                 L"  tv2pack keygen NAME [--out FOLDER]\n"
+                 L"  tv2pack sign PKG --key NAME.key\n");
     return 2;
 }
 
@@ -157,12 +163,12 @@ bool NormalizeRoot(std::wstring root, std::wstring& out)
 
 int Create(const std::vector<std::wstring>& args)
 {
-    std::wstring out, root, source, name, version = L"1.0";
+    std::wstring out, root, source, name, version = L"1.0", keyFile;
     bool haveRoot = false, haveName = false;
     std::vector<std::wstring> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::wstring& a = args[i];
-        if (a == L"--root" || a == L"--name" || a == L"--version") {
+        if (a == L"--root" || a == L"--name" || a == L"--version" || a == L"--key") {
             if (i + 1 >= args.size()) {
                 Complain(a + L" needs a value");
                 return Usage();
@@ -174,6 +180,8 @@ int Create(const std::vector<std::wstring>& args)
             } else if (a == L"--name") {
                 name = value;
                 haveName = true;
+            } else if (a == L"--key") {
+                keyFile = value;
             } else {
                 version = value;
             }
@@ -188,6 +196,9 @@ int Create(const std::vector<std::wstring>& args)
         return Usage();
     out = FullPath(positional[0]);
     source = FullPath(positional[1]);
+    signing::SecretKey key;
+    if (!keyFile.empty() && !signcommands::LoadKey(keyFile, key))
+        return 1;
     std::wstring normalRoot;
     if (!NormalizeRoot(root, normalRoot)) {
         Complain(L"--root " + root + L": give the destination root with its drive, such as D:\\TAVI");
@@ -320,7 +331,8 @@ int Create(const std::vector<std::wstring>& args)
         }
         done += p.file->size;
     }
-    if (!writer.Finish() || !MoveFileExW(part.Path().c_str(), out.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!writer.Finish() || (!keyFile.empty() && !signcommands::SignWritten(part.Path(), key)) ||
+        !MoveFileExW(part.Path().c_str(), out.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         Complain(out + L": cannot be written");
         return 1;
     }
@@ -436,6 +448,7 @@ std::wstring PackedLibraryProblem(OpenedPackage& pkg, const plinth::ZipEntry& en
 
 int Verify(const std::wstring& path)
 {
+    const bool signatureHolds = signcommands::ReportSignature(path);
     OpenedPackage pkg;
     if (OpenPackage(path, pkg) != 0)
         return 1;
@@ -504,6 +517,8 @@ int Verify(const std::wstring& path)
         Complain(path + L": " + std::to_wstring(problems.size()) + L" problem(s)");
         return 1;
     }
+    if (!signatureHolds)
+        return 1;
     Say(L"tv2pack: " + path + L": OK, " + std::to_wstring(files) + L" files");
     return 0;
 }
@@ -522,5 +537,9 @@ int wmain(int argc, wchar_t** argv)
         return List(args[0]);
     if (command == L"verify" && args.size() == 1)
         return Verify(args[0]);
+    if (command == L"keygen")
+        return signcommands::KeyGen(args);
+    if (command == L"sign")
+        return signcommands::Sign(args);
     return Usage();
 }
