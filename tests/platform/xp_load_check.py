@@ -45,6 +45,11 @@ ALLOWED = {
     ("msvcrt.dll", "_initterm"): CRT_START,
     ("msvcrt.dll", "_lock"): CRT_LOCK,
     ("msvcrt.dll", "_unlock"): CRT_LOCK,
+    # libsodium, linked into the tool and tv2pack for package signatures.
+    ("advapi32.dll", "SystemFunction036"): ("RtlGenRandom, libsodium's source of randomness for keys; the headers "
+                                            "declare it only under that name; in advapi32.dll since Windows XP"),
+    ("msvcrt.dll", "_assert"): ("behind libsodium's assert(), from assert.h, which the probe does not include; "
+                                "in msvcrt.dll since Windows NT 4"),
 }
 
 # The probe trusts the headers' version guards, and some are missing or keyed
