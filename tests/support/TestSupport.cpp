@@ -87,7 +87,13 @@ bool MakeDirectoryLink(const std::string& link, const std::string& target)
     const auto createLink = reinterpret_cast<CreateLink>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
     const DWORD SYMBOLIC_LINK_DIRECTORY = 0x1, SYMBOLIC_LINK_UNPRIVILEGED = 0x2;
-    if (createLink && createLink(link.c_str(), target.c_str(), SYMBOLIC_LINK_DIRECTORY | SYMBOLIC_LINK_UNPRIVILEGED))
+    const auto made = [&] {
+        const DWORD dwAttributes = GetFileAttributesA(link.c_str());
+        return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    };
+    // Wine 8's call is a stub that answers TRUE and makes nothing.
+    if (createLink && createLink(link.c_str(), target.c_str(), SYMBOLIC_LINK_DIRECTORY | SYMBOLIC_LINK_UNPRIVILEGED)
+        && made())
         return true;
     // Under Wine, a symbolic link of the host, made by its own ln.
     using UnixName = char*(CDECL*)(LPCWSTR);
@@ -112,6 +118,5 @@ bool MakeDirectoryLink(const std::string& link, const std::string& target)
     WaitForSingleObject(pi.hProcess, 10000);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return (GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0
-        && GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return made();
 }
