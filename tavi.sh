@@ -307,10 +307,13 @@ backports_entry() {
   debian_source_entry "$1" "${2:-/etc/apt}" | sed "s/^deb-src /deb /; s/ $1 main\$/ $1-backports main/"
 }
 
+# Sets TAVI_EMULATED when Wine's 32-bit side runs under the emulator.
+TAVI_EMULATED=
 ensure_i386() {
   local qemu=$QEMU_DIR/usr/bin/qemu-i386 entry
-  [ -e "$I386_BINFMT/tavi-i386" ] && return
+  [ -e "$I386_BINFMT/tavi-i386" ] && { TAVI_EMULATED=1; return; }
   /usr/lib/wine/wine --version >/dev/null 2>&1 && return
+  TAVI_EMULATED=1
   log "this kernel starts no 32-bit program; Wine's 32-bit side runs under qemu-i386"
   if [ ! -x "$qemu" ]; then
     entry=$(backports_entry "$(machine_suite)")
@@ -426,7 +429,8 @@ fuzz() {
 
 run_tests() {
   start_wine
-  ctest --test-dir "$BUILD" --output-on-failure --timeout 600 "$@"
+  # A test program's time limit; emulated, the longest (app_test) needs more.
+  ctest --test-dir "$BUILD" --output-on-failure --timeout "$([ -n "$TAVI_EMULATED" ] && echo 2400 || echo 600)" "$@"
 }
 
 main() {
