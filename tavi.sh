@@ -332,7 +332,9 @@ ensure_i386() {
     exit 1
   fi
   # F: the kernel opens the emulator now, so it serves in every mount namespace.
-  printf ':tavi-i386:M::%s:%s:%s:F\n' "$I386_MAGIC" "$I386_MASK" "$qemu" >"$I386_BINFMT/register"
+  # Another run may have registered it meanwhile.
+  printf ':tavi-i386:M::%s:%s:%s:F\n' "$I386_MAGIC" "$I386_MASK" "$qemu" >"$I386_BINFMT/register" 2>/dev/null ||
+    [ -e "$I386_BINFMT/tavi-i386" ] || { log "the emulator could not be registered with binfmt_misc"; exit 1; }
   /usr/lib/wine/wine --version >/dev/null 2>&1 || { log "Wine does not start under $qemu"; exit 1; }
 }
 
