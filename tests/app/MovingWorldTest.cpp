@@ -57,6 +57,8 @@ TEST_F(AppTest, StagingFolderThatIsALinkIsRefusedAndWhatItPointsToIsUntouched)
     EXPECT_EQ("precious", ReadBytes(target + "\\precious.txt"));
     EXPECT_FALSE(FileExists(target + "\\a.txt")) << "unpacked through the link";
     EXPECT_FALSE(FileExists(InstallRoot() + "\\Data\\a.txt"));
+    // Left there, it would refuse every later test's package.
+    EXPECT_TRUE(RemoveDirectoryLink(StagingDirectory()));
 }
 
 TEST_F(AppTest, CopiesUnderTwoNamesOnOnePackageFolderRunOneAfterTheOther)
