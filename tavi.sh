@@ -214,31 +214,42 @@ debian_source_entry() {
   done
 }
 
-# Downloads libsodium's source package into $1/src with an apt of its own:
-# its sources, lists and cache live in $1, so the machine's apt is left as
-# it was.
+# Runs "apt-get ARGS..." (after an update) in folder $1/get with an apt of
+# its own that reads only source entry $2: its sources, lists and cache live
+# in $1, so the machine's apt is left as it was. Three tries; the output goes
+# to $1/apt.log, shown when the last try fails.
+private_apt() {
+  local dir=$1 entry=$2 try
+  shift 2
+  mkdir -p "$dir/apt/parts" "$dir/apt/lists/partial" "$dir/apt/cache/archives/partial" "$dir/get"
+  echo "$entry" >"$dir/apt/parts/tavi.list"
+  local apt=(apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/apt/parts"
+    -o Dir::State::Lists="$dir/apt/lists" -o Dir::Cache="$dir/apt/cache")
+  for try in 1 2 3; do
+    if LC_ALL=C "${apt[@]}" update >"$dir/apt.log" 2>&1 &&
+      (cd "$dir/get" && LC_ALL=C "${apt[@]}" "$@" >>"$dir/apt.log" 2>&1); then
+      return 0
+    fi
+    [ "$try" = 3 ] || { log "apt-get $1 failed ($entry); trying again in 5 s"; sleep 5; }
+  done
+  cat "$dir/apt.log" >&2
+  return 1
+}
+
+# The machine's Debian suite, as /etc/os-release names it.
+machine_suite() { (. /etc/os-release && echo "${VERSION_CODENAME:-}"); }
+
+# Downloads libsodium's source package into $1/get.
 fetch_sodium_source() {
-  local dir=$1 suite entry try
-  suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  local dir=$1 suite entry
+  suite=$(machine_suite)
   entry=$(debian_source_entry "$suite")
   if [ -z "$entry" ]; then
     log "none of the machine's apt sources is a Debian archive for '$suite'; libsodium's source cannot be fetched"
     return 1
   fi
-  mkdir -p "$dir/apt/parts" "$dir/apt/lists/partial" "$dir/apt/cache/archives/partial" "$dir/src"
-  echo "$entry" >"$dir/apt/parts/tavi-source.list"
-  local apt=(apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dir/apt/parts"
-    -o Dir::State::Lists="$dir/apt/lists" -o Dir::Cache="$dir/apt/cache")
-  for try in 1 2 3; do
-    if LC_ALL=C "${apt[@]}" update >"$dir/apt.log" 2>&1 &&
-      (cd "$dir/src" && LC_ALL=C "${apt[@]}" source --download-only libsodium >>"$dir/apt.log" 2>&1); then
-      return 0
-    fi
-    [ "$try" = 3 ] || { log "fetching libsodium's source failed; trying again in 5 s"; sleep 5; }
-  done
-  cat "$dir/apt.log" >&2
-  log "libsodium's source package could not be fetched ($entry): run this again later"
-  return 1
+  private_apt "$dir" "$entry" source --download-only libsodium ||
+    { log "libsodium's source package could not be fetched ($entry): run this again later"; return 1; }
 }
 
 # Builds libsodium into $BUILD/libsodium-KEY unless it is there; the key
@@ -252,7 +263,7 @@ ensure_libsodium() {
   log "building libsodium for i686-w64-mingw32, once for this build directory"
   tmp=$(mktemp -d)
   if ! fetch_sodium_source "$tmp"; then rm -rf "$tmp"; exit 1; fi
-  got=$(sha256sum "$tmp/src/$SODIUM_ORIG" 2>/dev/null | cut -d' ' -f1)
+  got=$(sha256sum "$tmp/get/$SODIUM_ORIG" 2>/dev/null | cut -d' ' -f1)
   if [ "$got" != "$SODIUM_ORIG_SHA256" ]; then
     log "$SODIUM_ORIG: SHA-256 ${got:-(no such file)}, expected $SODIUM_ORIG_SHA256; not used"
     rm -rf "$tmp"
@@ -260,7 +271,7 @@ ensure_libsodium() {
   fi
   # dpkg-source checks the other files against the .dsc and applies Debian's patches.
   rm -rf "$SODIUM_DIR"
-  if ! (dpkg-source -x "$tmp"/src/libsodium_*.dsc "$tmp/libsodium" &&
+  if ! (dpkg-source -x "$tmp"/get/libsodium_*.dsc "$tmp/libsodium" &&
     cd "$tmp/libsodium" && autoreconf -fi && ./configure --prefix="$SODIUM_DIR" "${SODIUM_CONFIGURE[@]}" &&
     make -j"$(nproc)" && make install) >"$tmp/build.log" 2>&1; then
     tail -n 40 "$tmp/build.log" >&2
@@ -271,6 +282,60 @@ ensure_libsodium() {
   touch "$SODIUM_DIR/.built"
   rm -rf "$tmp"
   log "libsodium built in $((SECONDS - started)) s"
+}
+
+# ---------------------------------------------------------------------------
+# 32-bit programs on a kernel that runs none
+#
+# Some machines run 64-bit user code only: every i386 execve answers ENOEXEC
+# and there is no 32-bit code segment, so neither wine32 nor a WoW64 Wine can
+# start a 32-bit program. There Wine's 32-bit side runs under qemu's user-mode
+# emulator, registered with binfmt_misc for i386 ELF files. Bookworm's qemu
+# (7.2) needs about an hour to start Wine, which reserves the whole 4 GiB
+# address space page by page; from 8.1 on the guest space is reserved at once
+# and a prefix is made in seconds, so the emulator comes from
+# bookworm-backports, through an apt of its own, unpacked into the build
+# directory rather than installed (its binaries are static).
+QEMU_DIR=$BUILD/qemu
+I386_BINFMT=/proc/sys/fs/binfmt_misc
+I386_MAGIC='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+I386_MASK='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+
+# The machine's entry for suite $1's backports, as a deb entry of its main
+# component; nothing when no source carries suite $1.
+backports_entry() {
+  debian_source_entry "$1" "${2:-/etc/apt}" | sed "s/^deb-src /deb /; s/ $1 main\$/ $1-backports main/"
+}
+
+# Sets TAVI_EMULATED when Wine's 32-bit side runs under the emulator.
+TAVI_EMULATED=
+ensure_i386() {
+  local qemu=$QEMU_DIR/usr/bin/qemu-i386 entry
+  [ -e "$I386_BINFMT/tavi-i386" ] && { TAVI_EMULATED=1; return; }
+  /usr/lib/wine/wine --version >/dev/null 2>&1 && return
+  TAVI_EMULATED=1
+  log "this kernel starts no 32-bit program; Wine's 32-bit side runs under qemu-i386"
+  if [ ! -x "$qemu" ]; then
+    entry=$(backports_entry "$(machine_suite)")
+    [ -n "$entry" ] || { log "no Debian archive among the machine's apt sources; qemu cannot be fetched"; exit 1; }
+    rm -rf "$QEMU_DIR.tmp"
+    if ! private_apt "$QEMU_DIR.tmp" "$entry" download qemu-user; then
+      log "qemu-user could not be fetched ($entry): run this again later"
+      exit 1
+    fi
+    dpkg-deb -x "$QEMU_DIR".tmp/get/qemu-user_*.deb "$QEMU_DIR"
+    rm -rf "$QEMU_DIR.tmp"
+  fi
+  log "$("$qemu" --version | head -n 1)"
+  if [ ! -e "$I386_BINFMT/register" ] && ! mount -t binfmt_misc binfmt_misc "$I386_BINFMT"; then
+    log "binfmt_misc cannot be mounted (this needs root)"
+    exit 1
+  fi
+  # F: the kernel opens the emulator now, so it serves in every mount namespace.
+  # Another run may have registered it meanwhile.
+  printf ':tavi-i386:M::%s:%s:%s:F\n' "$I386_MAGIC" "$I386_MASK" "$qemu" >"$I386_BINFMT/register" 2>/dev/null ||
+    [ -e "$I386_BINFMT/tavi-i386" ] || { log "the emulator could not be registered with binfmt_misc"; exit 1; }
+  /usr/lib/wine/wine --version >/dev/null 2>&1 || { log "Wine does not start under $qemu"; exit 1; }
 }
 
 # ---------------------------------------------------------------------------
@@ -326,6 +391,7 @@ ensure_prefix() {
 # with their output going nowhere: the services inherit the first Windows
 # process's handles, and a pipe they held would never reach end of file.
 start_wine() {
+  ensure_i386
   ensure_display
   ensure_prefix
   # A server that already runs for the prefix (started by hand) is used as it
@@ -365,7 +431,8 @@ fuzz() {
 
 run_tests() {
   start_wine
-  ctest --test-dir "$BUILD" --output-on-failure --timeout 600 "$@"
+  # A test program's time limit; emulated, the longest (app_test) needs more.
+  ctest --test-dir "$BUILD" --output-on-failure --timeout "$([ -n "$TAVI_EMULATED" ] && echo 2400 || echo 600)" "$@"
 }
 
 main() {

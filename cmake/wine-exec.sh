@@ -7,4 +7,16 @@ export WINEPREFIX=${WINEPREFIX:-${TAVI_BUILD:-$here/build}/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-exec wine "$@"
+# Its output goes through files: processes that Wine starts for the program
+# (a console host, the desktop) inherit its standard handles and may outlive
+# it, and a pipe they held would keep ctest waiting for its end.
+# They live beside the prefix, not in the shared /tmp, where one run's files
+# went missing while other work shared the machine.
+dir=$(mktemp -d "$(dirname "$WINEPREFIX")/wine-exec.XXXXXX")
+trap 'rm -rf "$dir"' EXIT
+wine "$@" >"$dir/out" 2>"$dir/err" &
+pid=$!
+tail -n +1 -f --pid="$pid" "$dir/err" >&2 &
+tail -n +1 -f --pid="$pid" "$dir/out"
+wait "$!"
+wait "$pid"

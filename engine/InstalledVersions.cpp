@@ -9,6 +9,8 @@
 #include "PlinthWrappers.h"
 #include "ZipNames.h"
 
+BOOL(WINAPI* g_pfnVersionsFindNextFileW)(HANDLE, LPWIN32_FIND_DATAW) = &FindNextFileW;
+
 namespace {
 // Upper case as the file system compares names: LCMAP_UPPERCASE without
 // linguistic casing, in the invariant locale (no Turkish dotted I).
@@ -154,7 +156,7 @@ bool CInstalledVersions::IsKnownAbsent(const std::wstring& path, const std::wstr
                 names.insert(Upper(data.cFileName));
                 if (data.cAlternateFileName[0])
                     names.insert(Upper(data.cAlternateFileName));
-            } while (FindNextFileW(hFind, &data));
+            } while (g_pfnVersionsFindNextFileW(hFind, &data));
             const DWORD dwError = GetLastError();
             FindClose(hFind);
             // A listing cut short (a share that hiccups) would hide files.

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <map>
 #include <set>
 #include <string>
@@ -56,3 +58,6 @@ private:
     char m_szAbsentText[1024] = {};  // the size of the caller's buffer
     std::string m_strAnsweredAbsent; // the path of the last Read answered from the listings
 };
+
+// The call that continues a listing; a test puts a stand-in here.
+extern BOOL(WINAPI* g_pfnVersionsFindNextFileW)(HANDLE, LPWIN32_FIND_DATAW);

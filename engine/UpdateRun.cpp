@@ -314,6 +314,8 @@ void CTAVIUpdataDlg::ShowWholeLog()
 
 void CTAVIUpdataDlg::SetStatusText(LPCSTR pszText)
 {
+    // The lines that led to a status are in the pane when it shows.
+    SendMessage(WM_LOG_TEXT, LOG_FLUSH);
     m_stcStatus.SetWindowText(pszText);
 }
 

@@ -1,6 +1,5 @@
 #include "AppProcess.h"
 
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -53,26 +52,7 @@ std::string BinDirectory()
     return path.substr(0, path.rfind('\\') + 1);
 }
 
-// This process's environment without the named variables, as a block.
-static std::vector<char> EnvironmentWithout(const std::vector<std::string>& names)
-{
-    std::vector<char> block;
-    LPCH pStrings = ::GetEnvironmentStringsA();
-    for (LPCSTR psz = pStrings; *psz; psz += strlen(psz) + 1) {
-        const std::string entry(psz);
-        bool bDropped = false;
-        for (const std::string& name : names)
-            bDropped |= _strnicmp(entry.c_str(), (name + "=").c_str(), name.size() + 1) == 0;
-        if (!bDropped)
-            block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
-    }
-    ::FreeEnvironmentStringsA(pStrings);
-    block.push_back('\0');
-    return block;
-}
-
-AppProcess::AppProcess(const std::string& arguments, const std::string& program,
-                       const std::vector<std::string>& withoutVariables)
+AppProcess::AppProcess(const std::string& arguments, const std::string& program)
 {
     std::string commandLine = "\"" + (program.empty() ? BinDirectory() + "TAVIUpdata.exe" : program) + "\"";
     if (!arguments.empty())
@@ -81,11 +61,7 @@ AppProcess::AppProcess(const std::string& arguments, const std::string& program,
     si.cb = sizeof si;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
-    std::vector<char> environment;
-    if (!withoutVariables.empty())
-        environment = EnvironmentWithout(withoutVariables);
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0,
-                          environment.empty() ? nullptr : environment.data(), nullptr, &si, &m_pi))
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
         m_pi = {};
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 #include <string>
-#include <vector>
 
 // TAVIUpdata.exe started by a test, from the test program's own folder. The
 // process is ended if it is still running when the object goes.
@@ -9,10 +8,8 @@ class AppProcess {
 public:
     // Starts the tool with the arguments as they would follow its name on a
     // command line (already quoted where they need it); by default the
-    // build's TAVIUpdata.exe. The variables named in withoutVariables are
-    // left out of its environment.
-    explicit AppProcess(const std::string& arguments = std::string(), const std::string& program = std::string(),
-                        const std::vector<std::string>& withoutVariables = {});
+    // build's TAVIUpdata.exe.
+    explicit AppProcess(const std::string& arguments = std::string(), const std::string& program = std::string());
     ~AppProcess();
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;

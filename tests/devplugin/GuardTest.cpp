@@ -166,14 +166,18 @@ TEST_F(FaultPluginTest, EveryFaultIsCaughtWhenRtlUnwindKeepsNoRegisterAsOnWindow
         ~RealUnwind() { g_pfnDevPluginRtlUnwind = pfn; }
     } real;
     g_pfnDevPluginRtlUnwind = &ZeroingRtlUnwind;
-    const int nUnwindsBefore = g_nZeroingUnwinds;
     for (int nKind = FAULT_READ; nKind < FAULT_KIND_COUNT; ++nKind) {
         SCOPED_TRACE(nKind);
+        const int nUnwindsBefore = g_nZeroingUnwinds;
         EXPECT_EQ(m_plugin.ExtRun(nKind), DEVPLUGIN_EXCEPTION);
+        // A stack overflow is resumed from without unwinding. Under qemu, which
+        // gives Wine no trap number, it arrives as an illegal instruction first
+        // and is unwound like the others.
+        if (nKind != FAULT_STACK_OVERFLOW) {
+            EXPECT_EQ(g_nZeroingUnwinds - nUnwindsBefore, 1);
+        }
         EXPECT_EQ(m_plugin.ExtRun(FAULT_NONE), FAULT_PLUGIN_RUN_RESULT);
     }
-    // Every kind but the stack overflow, which is resumed from without unwinding.
-    EXPECT_EQ(g_nZeroingUnwinds - nUnwindsBefore, FAULT_KIND_COUNT - 2);
 }
 
 TEST_F(FaultPluginTest, TheCallersFloatingPointControlsComeBackOnEveryReturn)

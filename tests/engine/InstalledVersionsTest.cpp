@@ -15,6 +15,13 @@ std::string Version(CInstalledVersions& versions, const std::string& path)
     return text;
 }
 
+// A listing that a share cuts short after its first entry.
+BOOL WINAPI CutListing(HANDLE, LPWIN32_FIND_DATAW)
+{
+    SetLastError(ERROR_UNEXP_NET_ERR);
+    return FALSE;
+}
+
 std::string LibraryVersion(const std::string& path)
 {
     char text[1024] = {};
@@ -114,4 +121,25 @@ TEST_F(InstalledVersionsTest, AFileThatAppearedBehindTheRunsBackIsNeitherOverwri
     versions.FileWritten((dir + "\\late.dll").c_str());
     EXPECT_EQ(LibraryVersion(dir + "\\late.dll"), Version(versions, dir + "\\late.dll"));
     EXPECT_FALSE(versions.AnsweredAbsent((dir + "\\late.dll").c_str()));
+}
+
+TEST_F(InstalledVersionsTest, AListingCutShortAnswersNothing)
+{
+    ASSERT_EQ(1, LoadPlinth(1));
+    const std::string dir = m_dir + "\\inst";
+    MakeDirectories(dir);
+    for (const char* pszName : {"a.dll", "b.dll", "c.dll"})
+        WriteBytes(dir + "\\" + pszName, VersionedLibrary(2));
+    struct RealFindNext {
+        decltype(g_pfnVersionsFindNextFileW) pfn = g_pfnVersionsFindNextFileW;
+        ~RealFindNext() { g_pfnVersionsFindNextFileW = pfn; }
+    } real;
+    g_pfnVersionsFindNextFileW = &CutListing;
+
+    CInstalledVersions versions;
+    for (const char* pszName : {"a.dll", "b.dll", "c.dll", "absent.dll"}) {
+        const std::string path = dir + "\\" + pszName;
+        EXPECT_EQ(LibraryVersion(path), Version(versions, path)) << pszName;
+        EXPECT_FALSE(versions.AnsweredAbsent(path.c_str())) << pszName;
+    }
 }

@@ -7,7 +7,8 @@
 # Under each version:
 # - a whole command-line update and the exit code of each outcome, and the
 #   start with a missing system library (app_test);
-# - the owner-drawn menu measured and drawn in both styles (owner_menu_test);
+# - the owner-drawn menu measured, and after XP drawn, in both styles
+#   (owner_menu_test);
 # - the style that the menu draws by default, which is XP's on XP only.
 # Wine reads the version when a program starts: one session of the copy
 # serves every version.
@@ -56,7 +57,11 @@ run_version() {
   esac
   run_tests app_test.exe 'AppTest.CommandLineRunInstallsThePackageAndClosesByItself:AppTest.ExitCodeFollowsTheFinalStatusText:StartupLibraryTest.*' >&2 ||
     failed+=" app_test"
-  run_tests owner_menu_test.exe 'OwnerMenuMeasuring.*:OwnerMenuPainting.*' >&2 || failed+=" owner_menu_test"
+  # The paint tests are written for a Windows after XP: they begin by asserting
+  # that XP's style is not the default, and their expected colours follow.
+  local menus='OwnerMenuMeasuring.*:OwnerMenuPainting.*'
+  [ "$version" = winxp ] && menus='OwnerMenuMeasuring.*'
+  run_tests owner_menu_test.exe "$menus" >&2 || failed+=" owner_menu_test"
   (cd "$bin" && wine ./menu_style_probe.exe >/dev/null 2>&1 </dev/null)
   style=$?
   [ "$version" = winxp ] && expected=1

@@ -198,8 +198,10 @@ TEST(Registry, ReadsTakeTheirOwnTypeWritesCreateTheKeyDeletesTakeTheTree)
     };
     const DWORD four = 9;
     const WORD two = 9;
+    // TAVI_REG_TEST is 7 characters: 497 expanded fit, 502 do not, whatever the stored length.
     const std::string fits(499, 'x'), tooLong(500, 'x'), expand = "%TAVI_REG_TEST%\\bin",
-                      tooLongExpanded = "%TAVI_REG_TEST%" + std::string(490, 'x');
+                      longFitsExpanded = "%TAVI_REG_TEST%" + std::string(490, 'x'),
+                      tooLongExpanded = "%TAVI_REG_TEST%" + std::string(495, 'x');
     put("Binary4", REG_BINARY, &four, sizeof four);
     put("ShortDword", REG_DWORD, &two, sizeof two);
     put("NoTerminator", REG_SZ, "abc", 3);
@@ -207,6 +209,7 @@ TEST(Registry, ReadsTakeTheirOwnTypeWritesCreateTheKeyDeletesTakeTheTree)
     put("Multi", REG_MULTI_SZ, "a\0b\0", 5);
     put("Fits", REG_SZ, fits.c_str(), fits.size() + 1);
     put("TooLong", REG_SZ, tooLong.c_str(), tooLong.size() + 1);
+    put("LongFitsExpanded", REG_EXPAND_SZ, longFitsExpanded.c_str(), longFitsExpanded.size() + 1);
     put("TooLongExpanded", REG_EXPAND_SZ, tooLongExpanded.c_str(), tooLongExpanded.size() + 1);
     RegCloseKey(hKey);
     SetEnvironmentVariableA("TAVI_REG_TEST", "C:\\TAVI");
@@ -231,6 +234,7 @@ TEST(Registry, ReadsTakeTheirOwnTypeWritesCreateTheKeyDeletesTakeTheTree)
         std::string text;
     } texts[] = {{"Text", 1, "text"},          {"NoTerminator", 1, "abc"},   {"Expand", 1, "C:\\TAVI\\bin"},
                  {"Fits", 1, fits},            {"TooLong", -4, ""},          {"TooLongExpanded", -4, ""},
+                 {"LongFitsExpanded", 1, "C:\\TAVI" + std::string(490, 'x')},
                  {"Multi", -3, ""},            {"Binary4", -3, ""},          {"Missing", -2, ""}};
     for (const auto& c : texts) {
         char text[512] = "junk";

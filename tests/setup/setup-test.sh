@@ -40,5 +40,8 @@ expect "deb822: the stanza's URI and key" \
   "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian-security bookworm-security main" \
   "$(debian_source_entry bookworm-security "$out/deb822")"
 expect "a suite that no entry carries gives none" "" "$(debian_source_entry trixie "$out/deb822")"
+# qemu comes from the same archive's backports.
+expect "the archive's entry for the suite becomes its backports' deb entry" \
+  "deb http://deb.debian.org/debian bookworm-backports main" "$(backports_entry bookworm "$here/etc")"
 
 [ "$fails" = 0 ] || { echo "$fails failed"; exit 1; }

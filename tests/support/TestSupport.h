@@ -15,6 +15,8 @@ void MakeDirectories(const std::string& path);
 // Makes link a symbolic link to the directory target; true when the link is
 // there and shows as one (a reparse point).
 bool MakeDirectoryLink(const std::string& link, const std::string& target);
+// Removes such a link without touching what it leads to.
+bool RemoveDirectoryLink(const std::string& link);
 
 // The directory of the test program (the build's bin/).
 std::string ProgramDirectory();
