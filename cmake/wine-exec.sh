@@ -14,7 +14,11 @@ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 # went missing while other work shared the machine.
 dir=$(mktemp -d "$(dirname "$WINEPREFIX")/wine-exec.XXXXXX")
 trap 'rm -rf "$dir"' EXIT
-wine "$@" >"$dir/out" 2>"$dir/err" &
+# Made here: the program's side opens them only once it has started, and a
+# tail that came first would find nothing to follow.
+: >"$dir/out"
+: >"$dir/err"
+wine "$@" >>"$dir/out" 2>>"$dir/err" &
 pid=$!
 tail -n +1 -f --pid="$pid" "$dir/err" >&2 &
 tail -n +1 -f --pid="$pid" "$dir/out"
