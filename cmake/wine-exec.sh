@@ -10,8 +10,7 @@ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 # Its output goes through files: processes that Wine starts for the program
 # (a console host, the desktop) inherit its standard handles and may outlive
 # it, and a pipe they held would keep ctest waiting for its end.
-# They live beside the prefix, not in the shared /tmp, where one run's files
-# went missing while other work shared the machine.
+# They live beside the prefix, with the rest of the build's state.
 dir=$(mktemp -d "$(dirname "$WINEPREFIX")/wine-exec.XXXXXX")
 trap 'rm -rf "$dir"' EXIT
 # Made here: the program's side opens them only once it has started, and a
