@@ -14,19 +14,12 @@ const char* const CACHE_FILES[] = {"OP_CACHE.ATR", "OP_CACHE.IDX"};
 
 void RemoveStagingDirectory(const CString& strStaging)
 {
-    // Held open, without delete sharing, until the directory itself goes:
-    // it cannot be swapped for a link while its entries are deleted.
-    const HANDLE hDirectory = CreateFileA(strStaging, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    // Held open until the directory itself goes: it cannot be swapped for a
+    // link while its entries are deleted.
+    bool bRefused = false;
+    const HANDLE hDirectory = OpenDirectoryNotLink(strStaging, &bRefused);
     if (hDirectory == INVALID_HANDLE_VALUE)
         return;
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!GetFileInformationByHandle(hDirectory, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        || IsLink(strStaging)) {
-        CloseHandle(hDirectory);
-        return;
-    }
 
     CFileFind finder;
     BOOL bMore = finder.FindFile(strStaging + "\\*.*");
@@ -62,6 +55,29 @@ bool IsLink(const char* pszPath)
         path.pop_back();
     const DWORD dwAttributes = GetFileAttributesA(path.c_str());
     return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+HANDLE OpenDirectoryNotLink(const char* pszPath, bool* pbRefused)
+{
+    *pbRefused = false;
+    const HANDLE hDirectory = CreateFileA(pszPath, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (hDirectory == INVALID_HANDLE_VALUE) {
+        *pbRefused = IsLink(pszPath);
+        return INVALID_HANDLE_VALUE;
+    }
+    // By its name too: a file system that opens the link's target all the
+    // same still marks the link in its listing.
+    BY_HANDLE_FILE_INFORMATION info = {};
+    const bool bRead = GetFileInformationByHandle(hDirectory, &info) != FALSE;
+    *pbRefused = !bRead || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                 || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsLink(pszPath);
+    if (*pbRefused) {
+        CloseHandle(hDirectory);
+        return INVALID_HANDLE_VALUE;
+    }
+    return hDirectory;
 }
 
 void RemoveLink(const char* pszPath, bool bToDirectory)

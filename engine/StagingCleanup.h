@@ -17,6 +17,13 @@ void RemoveStagingDirectory(const CString& strStaging);
 // symbolic link, a junction or any other reparse point.
 bool IsLink(const char* pszPath);
 
+// Opens a directory for listing, held without delete sharing so that it
+// cannot be swapped for a link while the handle is open. INVALID_HANDLE_VALUE
+// when it cannot be opened, and when the entry is a link or no directory;
+// *pbRefused then tells whether it is there but refused (a link, or a name
+// that is no directory).
+HANDLE OpenDirectoryNotLink(const char* pszPath, bool* pbRefused);
+
 // Removes a link (a symbolic link or a junction, to a directory or not)
 // itself, without touching what it points to.
 void RemoveLink(const char* pszPath, bool bToDirectory);

@@ -95,19 +95,10 @@ CStagingFolder::Result CStagingFolder::Prepare(const char* pszUpdateDir)
     const std::string strStaging = StagingPath(pszUpdateDir);
     CreateDirectoryA(strStaging.c_str(), nullptr);  // an existing one is fine
     ReleaseDirectory();
-    m_hDirectory = CreateFileA(strStaging.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    bool bRefused = false;
+    m_hDirectory = engine::OpenDirectoryNotLink(strStaging.c_str(), &bRefused);
     if (m_hDirectory == INVALID_HANDLE_VALUE)
-        return IsLink(pszUpdateDir) ? STAGING_IS_LINK : STAGING_READY;
-    BY_HANDLE_FILE_INFORMATION info = {};
-    // By its name too: a file system that opens the link's target all the
-    // same still marks the link in its listing.
-    if (!GetFileInformationByHandle(m_hDirectory, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsLink(pszUpdateDir)) {
-        ReleaseDirectory();
-        return STAGING_IS_LINK;
-    }
+        return bRefused ? STAGING_IS_LINK : STAGING_READY;
 
     WIN32_FIND_DATAA data;
     const HANDLE hFind = FindFirstFileA((strStaging + "\\*").c_str(), &data);
